@@ -1,0 +1,41 @@
+#pragma once
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace ide::files {
+
+/// The ANSI code pages VB6 files come in. Auto only asks for a guess; it is never the answer.
+enum class CodePage { Auto, Cp932, Cp1252, Cp1251, Utf8 };
+
+/// Accepts the usual labels case-insensitively ("cp932", "Shift_JIS", "windows-1252", "latin1",
+/// "1251", "utf8", "auto", ...); nullopt for anything else.
+std::optional<CodePage> codePageFromName(const QString &name);
+/// "auto", "cp932", "cp1252", "cp1251", "utf-8".
+QString codePageName(CodePage cp);
+
+/// Decodes as Windows does. Invalid sequences become U+FFFD and are counted; cp1252 and
+/// cp1251 have none (their unassigned bytes map to U+0081 and friends). Auto guesses from
+/// `bytes` alone; Utf8 drops a leading BOM.
+QString decode(QByteArrayView bytes, CodePage cp, int *invalidSequences = nullptr);
+/// Characters the code page cannot hold become '?', as WideCharToMultiByte does.
+/// Auto encodes as cp1252.
+QByteArray encode(const QString &text, CodePage cp);
+
+/// Evidence per candidate code page, summed over files; higher is more plausible.
+struct CodePageScores {
+    long long cp932 = 0, cp1252 = 0, cp1251 = 0, utf8 = 0;
+};
+CodePageScores codePageScores(const std::vector<QByteArrayView> &files);
+/// One code page for a whole project from the evidence of all its files: the best candidate
+/// wins only with a clear margin over the runner-up, otherwise (and for pure ASCII) Cp1252,
+/// which never fails to decode.
+CodePage guessCodePage(const std::vector<QByteArrayView> &files);
+
+/// Splits at CR LF, LF or a lone CR, mixed freely; a final terminator adds no empty line.
+/// NUL and other control characters stay in the text.
+QStringList splitLines(const QString &text);
+
+} // namespace ide::files

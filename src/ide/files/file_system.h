@@ -1,0 +1,67 @@
+#pragma once
+#include <QByteArray>
+#include <QHash>
+#include <QMap>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace ide::files {
+
+/// Where project files come from: the disk, or a map in memory for tests. Paths are absolute
+/// host paths with '/' separators.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    /// Reads a whole file; on failure returns nullopt and sets *error (if given) to a clear
+    /// message ("No such file", "Is a directory", "Permission denied", ...).
+    virtual std::optional<QByteArray> read(const QString &path, QString *error) const = 0;
+    virtual bool exists(const QString &path) const = 0;
+    virtual bool isDirectory(const QString &path) const = 0;
+    /// Names (not paths) of the entries of `dir`; empty when it is not a directory.
+    virtual QStringList entries(const QString &dir) const = 0;
+
+    /// Resolves a path as a .vbp writes it (backslashes, `..\`, spaces, any letter case)
+    /// against `baseDir`, matching each component case-insensitively as Windows would and
+    /// preferring an exact match. Trailing dots and spaces of a component are ignored, as on
+    /// Windows. A host-absolute path ("/x/y") resolves from the root; a drive or UNC path
+    /// (`C:\...`, `\\server\...`, `\...`) cannot be mapped and gives "". Returns the host path
+    /// of an existing file or directory, or "".
+    QString resolve(const QString &baseDir, const QString &windowsPath) const;
+
+protected:
+    /// The entry of `dir` that Windows would open for `name`, or "".
+    QString matchEntry(const QString &dir, const QString &name) const;
+};
+
+/// The real disk through QFile/QDir.
+class DiskFileSystem : public FileSystem {
+public:
+    std::optional<QByteArray> read(const QString &path, QString *error) const override;
+    bool exists(const QString &path) const override;
+    bool isDirectory(const QString &path) const override;
+    QStringList entries(const QString &dir) const override;
+};
+
+/// Files in memory, case-sensitive like a Linux disk; directories are implied by file paths.
+class MemoryFileSystem : public FileSystem {
+public:
+    void add(const QString &path, QByteArray bytes);
+    /// An empty directory (directories holding files need no call).
+    void addDirectory(const QString &path);
+    /// Makes reading `path` fail with `message` (e.g. "Permission denied") while it still exists.
+    void setReadError(const QString &path, const QString &message);
+
+    std::optional<QByteArray> read(const QString &path, QString *error) const override;
+    bool exists(const QString &path) const override;
+    bool isDirectory(const QString &path) const override;
+    QStringList entries(const QString &dir) const override;
+
+private:
+    QHash<QString, QByteArray> m_files;
+    QHash<QString, QString> m_readErrors;
+    QMap<QString, QSet<QString>> m_children; // directory -> names of files and subdirectories
+};
+
+} // namespace ide::files

@@ -1,0 +1,74 @@
+#pragma once
+// The stand-in VB6 IDE: loads projects from disk (or an in-memory file map) and
+// answers through the host contract as the real IDE does.
+#include "host/vbide.h"
+#include "ide/files/encoding.h"
+#include "ide/files/file_system.h"
+#include "ide/files/project_file.h"
+
+#include <QHash>
+#include <functional>
+#include <memory>
+
+namespace ide {
+
+struct IdeState;
+class VBEImpl;
+
+/// What the IDE does with a built-in menu command; the desktop front end opens
+/// its dialogs here, headless runs just record the command.
+using CommandHandler = std::function<void(const QString &commandId)>;
+
+class Ide {
+public:
+    explicit Ide(std::shared_ptr<files::FileSystem> fileSystem = nullptr);
+    ~Ide();
+    Ide(const Ide &) = delete;
+    Ide &operator=(const Ide &) = delete;
+
+    host::Ptr<host::VBE> vbe() const;
+
+    /// Loads a .vbp or .vbg as File > Add Project does; problems become diagnostics.
+    /// Returns the projects added (none when nothing could be loaded).
+    std::vector<host::Ptr<host::VBProject>> load(const QString &path);
+    const std::vector<files::Diagnostic> &diagnostics() const;
+    void clearDiagnostics();
+
+    /// Code page for module files of projects loaded from now on; Auto guesses per project.
+    void setCodePage(files::CodePage codePage);
+    /// The code page a loaded project was decoded with.
+    files::CodePage codePageOf(const host::Ptr<host::VBProject> &project) const;
+
+    /// Add-ins the add-in manager lists; connecting one creates its class through the factory.
+    void registerAddIn(const QString &progId, const QString &description,
+                       std::function<host::Ptr<host::AddinInstance>()> factory);
+    /// Classes CreateToolWindow can create by ProgID.
+    void registerDocument(const QString &progId, std::function<host::Ptr<host::ComObject>()> factory);
+
+    void setCommandHandler(CommandHandler handler);
+    /// Ids of built-in commands run so far (menu default actions).
+    const QStringList &executedCommands() const;
+
+    QString immediateText() const;
+    void setImmediateText(const QString &text);
+
+    /// Where PasteFace reads the clipboard's bitmap.
+    void setClipboardImageProvider(std::function<QImage()> provider);
+
+    /// Fault seam for tests: the named host call (e.g. "CodeModule.Find",
+    /// "VBComponent.CodeModule", "VBProjects.Item") throws host::Error(number).
+    void failOn(const QString &call, int number);
+    void clearFaults();
+
+    /// The tool window's document of a window created by CreateToolWindow.
+    host::Ptr<host::ComObject> documentOf(const host::Ptr<host::Window> &window) const;
+
+    /// Raised after anything a front end shows changed (windows, selection, projects).
+    host::Signal<> &changed();
+
+private:
+    std::shared_ptr<IdeState> m_state;
+    std::shared_ptr<VBEImpl> m_vbe;
+};
+
+} // namespace ide

@@ -1,0 +1,131 @@
+#include "ide/files/project_sources.h"
+
+#include "test_printers.h"
+
+#include <gtest/gtest.h>
+
+using namespace ide::files;
+
+namespace {
+
+QString u(const char *utf8) { return QString::fromUtf8(utf8); }
+QByteArray sjis(const char *utf8) { return encode(u(utf8), CodePage::Cp932); }
+
+QStringList describe(const std::vector<Diagnostic> &diagnostics)
+{
+    QStringList out;
+    for (const Diagnostic &d : diagnostics)
+        out << QStringLiteral("%1:%2: %3").arg(d.file).arg(d.line).arg(d.message);
+    return out;
+}
+
+QStringList memberPaths(const ProjectSources &s)
+{
+    QStringList out;
+    for (const auto &m : s.members)
+        out << QStringLiteral("%1=%2 (%3 bytes)").arg(m.line.key, m.path).arg(m.bytes.size());
+    return out;
+}
+
+const QByteArray AsciiForm = "VERSION 5.00\r\nBegin VB.Form Form1\r\nEnd\r\nAttribute VB_Name = \"Form1\"\r\n";
+
+} // namespace
+
+TEST(ReadProjectSources, JapaneseFileNamesDecideWhenContentCannot)
+{
+    // Only one file name is non-ASCII; on disk the names are UTF-8, as after a git checkout.
+    MemoryFileSystem fs;
+    fs.add(u("/jp/π.vbp"), sjis("Type=Exe\r\nForm=π.frm\r\nName=\"Project1\"\r\n"));
+    fs.add(u("/jp/π.frm"), AsciiForm);
+    std::vector<Diagnostic> diagnostics;
+    const auto s = readProjectSources(fs, u("/jp/π.vbp"), CodePage::Auto, diagnostics);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(describe(diagnostics), QStringList());
+    EXPECT_EQ(s->codePage, CodePage::Cp932);
+    EXPECT_EQ(memberPaths(*s), QStringList({u("Form=/jp/π.frm (69 bytes)")}));
+}
+
+TEST(ReadProjectSources, ContentDecidesAmongEqualNames)
+{
+    MemoryFileSystem fs;
+    fs.add(u("/p/P.vbp"), "Type=Exe\r\nForm=Form1.frm\r\nModule=M; M.bas\r\n");
+    fs.add(u("/p/Form1.frm"), AsciiForm);
+    fs.add(u("/p/M.bas"), sjis("Attribute VB_Name = \"M\"\r\n' 表示する前に確認する\r\nMsgBox \"ファイルを開けません\"\r\n"));
+    std::vector<Diagnostic> diagnostics;
+    auto s = readProjectSources(fs, u("/p/P.vbp"), CodePage::Auto, diagnostics);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->codePage, CodePage::Cp932);
+
+    s = readProjectSources(fs, u("/p/P.vbp"), CodePage::Cp1252, diagnostics); // the user's choice wins
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->codePage, CodePage::Cp1252);
+    EXPECT_EQ(describe(diagnostics), QStringList());
+}
+
+TEST(ReadProjectSources, MissingWrongCaseAndDirectoryMembers)
+{
+    MemoryFileSystem fs;
+    fs.add(u("/w/proj/P.vbp"), "Type=Exe\r\n"
+                               "Form=FORMS\\main.FRM\r\n"
+                               "Module=Gone; Gone.bas\r\n"
+                               "Class=cLib; ..\\shared\\CLIB.cls\r\n"
+                               "Designer=Reports\r\n"
+                               "RelatedDoc=readme.TXT\r\n"
+                               "ResFile32=\"missing.res\"\r\n"
+                               "Form=Locked.frm\r\n");
+    fs.add(u("/w/proj/Forms/Main.frm"), AsciiForm);
+    fs.add(u("/w/shared/cLib.cls"), "VERSION 1.0 CLASS\r\n");
+    fs.addDirectory(u("/w/proj/Reports"));
+    fs.add(u("/w/proj/README.txt"), "never read");
+    fs.add(u("/w/proj/Locked.frm"), AsciiForm);
+    fs.setReadError(u("/w/proj/Locked.frm"), u("Permission denied"));
+    std::vector<Diagnostic> diagnostics;
+    const auto s = readProjectSources(fs, u("/w/proj/P.vbp"), CodePage::Auto, diagnostics);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->codePage, CodePage::Cp1252);
+    EXPECT_EQ(memberPaths(*s), QStringList({"Form=/w/proj/Forms/Main.frm (69 bytes)", "Class=/w/shared/cLib.cls (19 bytes)",
+                                            "RelatedDoc=/w/proj/README.txt (0 bytes)"}));
+    EXPECT_EQ(describe(diagnostics),
+              QStringList({"/w/proj/P.vbp:3: The file 'Gone.bas' could not be loaded: No such file",
+                           "/w/proj/P.vbp:5: The file 'Reports' could not be loaded: Is a directory",
+                           "/w/proj/P.vbp:7: The file 'missing.res' could not be loaded: No such file",
+                           "/w/proj/P.vbp:8: The file 'Locked.frm' could not be loaded: Permission denied"}));
+}
+
+TEST(ReadProjectSources, UnreadableProjectFile)
+{
+    MemoryFileSystem fs;
+    fs.addDirectory(u("/x/Dir.vbp"));
+    std::vector<Diagnostic> diagnostics;
+    EXPECT_FALSE(readProjectSources(fs, u("/x/Dir.vbp"), CodePage::Auto, diagnostics));
+    EXPECT_FALSE(readProjectSources(fs, u("/x/None.vbp"), CodePage::Auto, diagnostics));
+    EXPECT_EQ(describe(diagnostics), QStringList({"/x/Dir.vbp:0: The project file could not be loaded: Is a directory",
+                                                  "/x/None.vbp:0: The project file could not be loaded: No such file"}));
+}
+
+TEST(ReadGroupSources, StartupFirstMissingSkipped)
+{
+    MemoryFileSystem fs;
+    fs.add(u("/g/電車.vbg"), sjis("VBGROUP 5.0\r\nProject=線路\\線路.vbp\r\nProject=Gone.vbp\r\nStartupProject=電車.vbp\r\n"
+                                  "Project=.\\電車.VBP\r\n"));
+    fs.add(u("/g/電車.vbp"), "Type=Exe\r\n");
+    fs.add(u("/g/線路/線路.vbp"), "Type=OleDll\r\n");
+    std::vector<Diagnostic> diagnostics;
+    const auto s = readGroupSources(fs, u("/g/電車.vbg"), CodePage::Auto, diagnostics);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->codePage, CodePage::Cp932);
+    EXPECT_EQ(s->projectPaths, QStringList({u("/g/電車.vbp"), u("/g/線路/線路.vbp")}));
+    EXPECT_EQ(s->startupPath, u("/g/電車.vbp"));
+    EXPECT_EQ(describe(diagnostics), QStringList({u("/g/電車.vbg:3: The project 'Gone.vbp' could not be found")}));
+}
+
+TEST(DecodeLines, ReportsInvalidBytesAndLongLines)
+{
+    const QByteArray bytes = "ok\r\n" + QByteArray(1024, 'x') + "\r\nbad \x85\x40 here\r\n" + QByteArray(1023, 'y');
+    std::vector<Diagnostic> diagnostics;
+    const QStringList lines = decodeLines(bytes, CodePage::Cp932, u("m.bas"), diagnostics);
+    EXPECT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[2], u("bad \uFFFD here"));
+    EXPECT_EQ(describe(diagnostics), QStringList({"m.bas:3: 1 invalid byte sequence(s) for cp932, shown as U+FFFD",
+                                                  "m.bas:2: Line too long (1024 characters; VB allows 1023)"}));
+}

@@ -1,0 +1,10 @@
+#pragma once
+// Readable gtest output for Qt strings.
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
