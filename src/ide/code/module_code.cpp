@@ -1,0 +1,637 @@
+#include "ide/code/module_code.h"
+
+#include "host/error.h"
+#include "ide/code/text_match.h"
+#include "ide/code/vb_lexer.h"
+
+#include <QSet>
+#include <algorithm>
+#include <utility>
+
+namespace ide::code {
+
+using host::MemberType;
+using host::ProcKind;
+using host::Scope;
+
+namespace {
+
+constexpr int kMaxPhysicalLines = 25;
+
+/// The first token of the line is `Attribute` (any case): a hidden line.
+bool isAttributeLine(QStringView line)
+{
+    qsizetype i = 0;
+    const qsizetype n = line.size();
+    while (i < n && isCodeSpace(line[i].unicode()))
+        ++i;
+    qsizetype j = i;
+    while (j < n && j - i <= 9 && isIdentChar(line[j].unicode()))
+        ++j;
+    return isKeyword(line.sliced(i, j - i), "attribute");
+}
+
+/// `Attribute Name.VB_Description = "text"`: the member name and the unquoted text.
+bool parseDescription(QStringView line, QString &name, QString &text)
+{
+    const qsizetype n = line.size();
+    qsizetype i = 0;
+    auto skipSpace = [&] {
+        while (i < n && isCodeSpace(line[i].unicode()))
+            ++i;
+    };
+    auto word = [&] {
+        const qsizetype from = i;
+        while (i < n && isIdentChar(line[i].unicode()))
+            ++i;
+        return line.sliced(from, i - from);
+    };
+    skipSpace();
+    word(); // Attribute
+    skipSpace();
+    QStringView member;
+    if (i < n && line[i] == u'[') {
+        const qsizetype close = line.indexOf(u']', i + 1);
+        if (close < 0)
+            return false;
+        member = line.sliced(i + 1, close - i - 1);
+        i = close + 1;
+    } else {
+        member = word();
+    }
+    if (member.isEmpty() || i >= n || line[i] != u'.')
+        return false;
+    ++i;
+    if (!isKeyword(word(), "vb_description"))
+        return false;
+    skipSpace();
+    if (i >= n || line[i] != u'=')
+        return false;
+    ++i;
+    skipSpace();
+    if (i >= n || line[i] != u'"')
+        return false;
+    QString value;
+    for (++i; i < n; ++i) {
+        if (line[i] == u'"') {
+            if (i + 1 < n && line[i + 1] == u'"') {
+                value.append(u'"');
+                ++i;
+                continue;
+            }
+            name = member.toString();
+            text = value;
+            return true;
+        }
+        value.append(line[i]);
+    }
+    return false;
+}
+
+/// An identifier without its type suffix (`Left$` -> `Left`).
+QStringView withoutSuffix(QStringView word)
+{
+    if (word.size() > 1) {
+        const char16_t last = word.back().unicode();
+        if (last == u'$' || last == u'%' || last == u'&' || last == u'!' || last == u'#'
+            || last == u'@')
+            return word.chopped(1);
+    }
+    return word;
+}
+
+QString endKeyword(ProcKind kind, bool isFunction)
+{
+    if (kind != ProcKind::Proc)
+        return QStringLiteral("End Property");
+    return isFunction ? QStringLiteral("End Function") : QStringLiteral("End Sub");
+}
+
+} // namespace
+
+struct ModuleCode::Target {
+    const ProcInfo *procedure;
+    const Declare *declare;
+};
+
+/// The single pass over the lines: pane lines, folded text, token index, logical lines,
+/// procedures, declarations and members.
+struct ModuleCode::Builder {
+    enum class Block { None, Type, Enum };
+
+    explicit Builder(ModuleCode &code) : m(code) {}
+
+    ModuleCode &m;
+    LogicalLineLexer lexer;
+    int logicalFirst = -1; // pane index of the current logical line's first physical line
+    int current = -1;      // open procedure
+    bool seenHeader = false;
+    int lastDeclarationLine = 0;
+    int previousEnd = 0;
+    Block block = Block::None;
+    int blockFileLine = 0;
+    std::vector<bool> isFunction; // per procedure, for the missing-End message
+    std::vector<MemberInfo> members; // in code order
+    std::vector<std::pair<QString, QString>> descriptions; // member name, text
+
+    QStringView text(const Token &t) const
+    {
+        return QStringView(m.m_lines.at(t.line)).sliced(t.start, t.length);
+    }
+    bool isWord(const Token &t, const char *keyword) const
+    {
+        return t.kind == TokenKind::Word && isKeyword(text(t), keyword);
+    }
+
+    void diagnose(int fileLine, QString message)
+    {
+        m.m_diagnostics.push_back({fileLine, std::move(message)});
+    }
+
+    void attributeLine(QStringView line)
+    {
+        QString name, text;
+        if (parseDescription(line, name, text))
+            descriptions.emplace_back(std::move(name), std::move(text));
+    }
+
+    void paneLine(int pane)
+    {
+        if (logicalFirst < 0)
+            logicalFirst = pane;
+        const QString &line = m.m_lines.at(pane);
+        if (lexer.feed(line, pane))
+            return;
+        logicalLine(logicalFirst, pane);
+    }
+
+    void logicalLine(int firstPane, int lastPane)
+    {
+        if (lastPane - firstPane + 1 > kMaxPhysicalLines)
+            diagnose(m.m_fileLines[size_t(firstPane)], QStringLiteral("Too many line continuations"));
+        const std::vector<Token> &tokens = lexer.tokens();
+        size_t from = 0;
+        for (int number = 0;; ++number) {
+            size_t to = from;
+            while (to < tokens.size() && tokens[to].kind != TokenKind::Separator)
+                ++to;
+            statement(tokens, from, to, number, to < tokens.size(), firstPane + 1, lastPane + 1);
+            if (to >= tokens.size())
+                break;
+            from = to + 1;
+        }
+        lexer.reset();
+        logicalFirst = -1;
+    }
+
+    void declarationSeen(int lastLine)
+    {
+        if (!seenHeader)
+            lastDeclarationLine = lastLine;
+    }
+
+    void addMember(QStringView name, MemberType type, Scope scope, bool isStatic, int line)
+    {
+        if (!name.isEmpty())
+            members.push_back({name.toString(), type, scope, isStatic, line, {}});
+    }
+
+    /// One statement: tokens [from, to) of the logical line on pane lines first..last (1-based).
+    void statement(const std::vector<Token> &t, size_t from, size_t to, int number,
+                   bool separatorFollows, int first, int last)
+    {
+        if (from < to && number == 0 && t[from].kind == TokenKind::Number)
+            ++from; // line number
+        if (from >= to)
+            return;
+        if (number == 0 && to - from == 1 && separatorFollows && t[from].kind == TokenKind::Word)
+            return; // label
+        if (t[from].kind == TokenKind::Punct && text(t[from]) == u"#")
+            return; // compiler directive: belongs to whatever follows it
+        const int line = t[from].line + 1;
+
+        size_t i = from;
+        bool hasScope = false, isStatic = false, isDim = false;
+        Scope scope = Scope::Public;
+        for (; i < to && t[i].kind == TokenKind::Word; ++i) {
+            const QStringView w = text(t[i]);
+            if (isKeyword(w, "public") || isKeyword(w, "global")) {
+                scope = Scope::Public;
+                hasScope = true;
+            } else if (isKeyword(w, "private")) {
+                scope = Scope::Private;
+                hasScope = true;
+            } else if (isKeyword(w, "friend")) {
+                scope = Scope::Friend;
+                hasScope = true;
+            } else if (isKeyword(w, "static")) {
+                isStatic = true;
+            } else if (isKeyword(w, "dim")) {
+                isDim = true;
+            } else {
+                break;
+            }
+        }
+
+        if (i < to && !isDim) {
+            size_t nameAt = 0;
+            ProcKind kind = ProcKind::Proc;
+            if (isWord(t[i], "sub") || isWord(t[i], "function")) {
+                nameAt = i + 1;
+            } else if (isWord(t[i], "property") && i + 1 < to) {
+                if (isWord(t[i + 1], "get"))
+                    kind = ProcKind::Get;
+                else if (isWord(t[i + 1], "let"))
+                    kind = ProcKind::Let;
+                else if (isWord(t[i + 1], "set"))
+                    kind = ProcKind::Set;
+                if (kind != ProcKind::Proc)
+                    nameAt = i + 2;
+            }
+            // Inside Type blocks fields may be spelled like keywords (`sUB As Long`), so only
+            // a header with its parenthesis ends a block that lacks its End.
+            if (nameAt > 0 && nameAt < to && t[nameAt].kind == TokenKind::Word
+                && (block == Block::None
+                    || (nameAt + 1 < to && text(t[nameAt + 1]) == u"("))) {
+                if (block != Block::None) {
+                    diagnose(blockFileLine, block == Block::Type ? QStringLiteral("End Type missing")
+                                                                 : QStringLiteral("End Enum missing"));
+                    block = Block::None;
+                }
+                header(withoutSuffix(text(t[nameAt])), kind, scope, isStatic,
+                       isWord(t[i], "function"), first);
+                return;
+            }
+        }
+        if (block != Block::None) {
+            if (isWord(t[from], "end") && from + 1 < to
+                && isWord(t[from + 1], block == Block::Type ? "type" : "enum"))
+                block = Block::None;
+            declarationSeen(last);
+            return;
+        }
+        if (i == from && i + 1 < to && isWord(t[i], "end")
+            && (isWord(t[i + 1], "sub") || isWord(t[i + 1], "function")
+                || isWord(t[i + 1], "property"))) {
+            endProcedure(last);
+            return;
+        }
+        if (current >= 0)
+            return; // body statements are not declarations
+
+        declarationSeen(last);
+        if (i >= to || t[i].kind != TokenKind::Word)
+            return;
+        const Token &head = t[i];
+        if (isWord(head, "declare")) {
+            size_t j = i + 1;
+            if (j < to && isWord(t[j], "ptrsafe"))
+                ++j;
+            if (j < to && (isWord(t[j], "sub") || isWord(t[j], "function")))
+                ++j;
+            if (j < to && t[j].kind == TokenKind::Word) {
+                const QStringView name = withoutSuffix(text(t[j]));
+                m.m_declares.push_back({name.toString(), line, last});
+                addMember(name, MemberType::Method, hasScope ? scope : Scope::Public, false, line);
+            }
+        } else if (isWord(head, "event")) {
+            if (i + 1 < to && t[i + 1].kind == TokenKind::Word)
+                addMember(withoutSuffix(text(t[i + 1])), MemberType::Event,
+                          hasScope ? scope : Scope::Public, false, line);
+        } else if (isWord(head, "type") || isWord(head, "enum")) {
+            block = isWord(head, "type") ? Block::Type : Block::Enum;
+            blockFileLine = m.m_fileLines[size_t(line - 1)];
+        } else if (isWord(head, "const")) {
+            declaratorList(t, i + 1, to, MemberType::Const, hasScope ? scope : Scope::Private, line);
+        } else if (isDim || hasScope) {
+            declaratorList(t, i, to, MemberType::Variable, hasScope ? scope : Scope::Private, line);
+        }
+    }
+
+    /// `a, b(1 To 2) As Long, WithEvents c As X` or `A = 1, B = (2, 3)`: one member per name.
+    void declaratorList(const std::vector<Token> &t, size_t from, size_t to, MemberType type,
+                        Scope scope, int line)
+    {
+        int depth = 0;
+        bool itemStart = true;
+        for (size_t j = from; j < to; ++j) {
+            const Token &tok = t[j];
+            if (tok.kind == TokenKind::Punct) {
+                const char16_t c = text(tok).front().unicode();
+                if (c == u'(')
+                    ++depth;
+                else if (c == u')')
+                    depth = std::max(0, depth - 1);
+                else if (c == u',' && depth == 0) {
+                    itemStart = true;
+                    continue;
+                }
+            }
+            if (!itemStart)
+                continue;
+            if (tok.kind == TokenKind::Word && isWord(tok, "withevents"))
+                continue;
+            if (tok.kind == TokenKind::Word)
+                addMember(withoutSuffix(text(tok)), type, scope, false, line);
+            itemStart = false;
+        }
+    }
+
+    void header(QStringView name, ProcKind kind, Scope scope, bool isStatic, bool function,
+                int bodyLine)
+    {
+        if (current >= 0) {
+            const ProcInfo &open = m.m_procedures[size_t(current)];
+            if (open.kind == kind && equalsFolded(open.name, name))
+                return; // the same header again under #If / #Else
+            if (open.bodyLine >= bodyLine)
+                return; // a second header on the open header's line
+            closeMissingEnd(bodyLine - 1);
+        }
+        int start;
+        if (!seenHeader) {
+            seenHeader = true;
+            m.m_declarationLines = std::min(lastDeclarationLine, bodyLine - 1);
+            start = m.m_declarationLines + 1;
+        } else {
+            start = previousEnd + 1;
+        }
+        if (start > bodyLine)
+            return; // a header on the line where the previous procedure ended
+        m.m_procedures.push_back({name.toString(), kind, scope, isStatic, start, bodyLine, 0, 0});
+        isFunction.push_back(function);
+        current = int(m.m_procedures.size()) - 1;
+    }
+
+    void endProcedure(int lastLine)
+    {
+        if (current < 0)
+            return;
+        m.m_procedures[size_t(current)].endLine = lastLine;
+        previousEnd = lastLine;
+        current = -1;
+    }
+
+    void closeMissingEnd(int lastLine)
+    {
+        const ProcInfo &open = m.m_procedures[size_t(current)];
+        diagnose(m.m_fileLines[size_t(open.bodyLine - 1)],
+                 QStringLiteral("%1 missing for %2")
+                     .arg(endKeyword(open.kind, isFunction[size_t(current)]), open.name));
+        endProcedure(lastLine);
+    }
+
+    void finish()
+    {
+        if (logicalFirst >= 0)
+            logicalLine(logicalFirst, m.countOfLines() - 1);
+        if (block != Block::None)
+            diagnose(blockFileLine, block == Block::Type ? QStringLiteral("End Type missing")
+                                                         : QStringLiteral("End Enum missing"));
+        if (current >= 0)
+            closeMissingEnd(m.countOfLines());
+        if (m.m_procedures.empty())
+            m.m_declarationLines = m.countOfLines();
+        std::vector<ProcInfo> &procs = m.m_procedures;
+        for (size_t k = 0; k < procs.size(); ++k) {
+            const int next = k + 1 < procs.size() ? procs[k + 1].startLine : m.countOfLines() + 1;
+            procs[k].countLines = next - procs[k].startLine;
+        }
+        buildNameIndex();
+        buildMembers();
+        std::stable_sort(m.m_diagnostics.begin(), m.m_diagnostics.end(),
+                         [](const CodeDiagnostic &a, const CodeDiagnostic &b) {
+                             return a.fileLine < b.fileLine;
+                         });
+    }
+
+    void buildNameIndex()
+    {
+        const auto &procs = m.m_procedures;
+        const auto &declares = m.m_declares;
+        std::vector<int> &order = m.m_byName;
+        order.reserve(procs.size() + declares.size());
+        for (size_t k = 0; k < procs.size(); ++k)
+            order.push_back(int(k));
+        for (size_t k = 0; k < declares.size(); ++k)
+            order.push_back(-1 - int(k));
+        auto key = [&](int entry) {
+            if (entry >= 0)
+                return std::pair<QStringView, int>(procs[size_t(entry)].name,
+                                                   int(procs[size_t(entry)].kind));
+            return std::pair<QStringView, int>(declares[size_t(-1 - entry)].name,
+                                               int(ProcKind::Proc));
+        };
+        // Procedures before Declares of the same name, each in code order: the first wins.
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const auto [nameA, kindA] = key(a);
+            const auto [nameB, kindB] = key(b);
+            const int c = compareFolded(nameA, nameB);
+            if (c != 0)
+                return c < 0;
+            return kindA < kindB;
+        });
+    }
+
+    void buildMembers()
+    {
+        // Procedures join the declarations in code order; a property is one member.
+        std::vector<MemberInfo> all;
+        all.reserve(members.size() + m.m_procedures.size());
+        size_t d = 0;
+        for (const ProcInfo &p : m.m_procedures) {
+            while (d < members.size() && members[d].codeLocation < p.startLine)
+                all.push_back(std::move(members[d++]));
+            all.push_back({p.name, p.kind == ProcKind::Proc ? MemberType::Method : MemberType::Property,
+                           p.scope, p.isStatic, p.startLine, {}});
+        }
+        while (d < members.size())
+            all.push_back(std::move(members[d++]));
+
+        QSet<QString> seen;
+        std::vector<MemberInfo> &out = m.m_members;
+        for (MemberInfo &member : all) {
+            if (!seen.contains(folded(member.name))) {
+                seen.insert(folded(member.name));
+                out.push_back(std::move(member));
+            }
+        }
+        std::stable_sort(out.begin(), out.end(), [](const MemberInfo &a, const MemberInfo &b) {
+            return a.codeLocation < b.codeLocation;
+        });
+        for (const auto &[name, text] : descriptions) {
+            for (MemberInfo &member : out) {
+                if (member.description.isEmpty() && equalsFolded(member.name, name)) {
+                    member.description = text;
+                    break;
+                }
+            }
+        }
+    }
+};
+
+ModuleCode::ModuleCode() { m_lineStarts.push_back(0); }
+
+ModuleCode::ModuleCode(QStringList input, int firstFileLine)
+{
+    Builder builder(*this);
+    qsizetype total = 0;
+    for (const QString &line : std::as_const(input))
+        total += line.size();
+    m_folded.reserve(total);
+    m_lines.reserve(input.size());
+    m_fileLines.reserve(size_t(input.size()));
+    m_lineStarts.reserve(size_t(input.size()) + 1);
+    const char16_t *table = foldTable();
+
+    for (qsizetype k = 0; k < input.size(); ++k) {
+        const QString &line = std::as_const(input)[k];
+        const int fileLine = firstFileLine + int(k);
+        if (isAttributeLine(line)) {
+            builder.attributeLine(line);
+            continue;
+        }
+        const int pane = int(m_lines.size());
+        m_lines.append(line);
+        m_fileLines.push_back(fileLine);
+
+        const qsizetype base = m_folded.size();
+        m_lineStarts.push_back(base);
+        m_folded.resize(base + line.size());
+        auto *out = reinterpret_cast<char16_t *>(m_folded.data());
+        const auto *in = reinterpret_cast<const char16_t *>(line.utf16());
+        const qsizetype n = line.size();
+        qsizetype wordStart = -1;
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t c = table[in[i]];
+            out[base + i] = c;
+            if (isWordChar(c)) {
+                if (wordStart < 0)
+                    wordStart = i;
+            } else if (wordStart >= 0) {
+                m_index.add(out, base + wordStart, int(i - wordStart), pane);
+                wordStart = -1;
+            }
+        }
+        if (wordStart >= 0)
+            m_index.add(out, base + wordStart, int(n - wordStart), pane);
+
+        builder.paneLine(pane);
+    }
+    m_lineStarts.push_back(m_folded.size());
+    m_index.finish();
+    builder.finish();
+}
+
+QStringView ModuleCode::foldedLine(int index) const
+{
+    const qsizetype from = m_lineStarts[size_t(index)];
+    return QStringView(m_folded).sliced(from, m_lineStarts[size_t(index) + 1] - from);
+}
+
+QString ModuleCode::lines(int startLine, int count) const
+{
+    const int n = countOfLines();
+    if (startLine < 1 || startLine > n + 1 || count < 0)
+        throw host::Error(host::err::InvalidCall);
+    const int last = int(std::min<qint64>(n, qint64(startLine) + count - 1));
+    QString out;
+    if (last < startLine)
+        return out;
+    qsizetype size = 0;
+    for (int k = startLine; k <= last; ++k)
+        size += m_lines.at(k - 1).size() + 2;
+    out.reserve(size);
+    for (int k = startLine; k <= last; ++k) {
+        if (k > startLine)
+            out.append(QLatin1String("\r\n"));
+        out.append(m_lines.at(k - 1));
+    }
+    return out;
+}
+
+const QString &ModuleCode::line(int paneLine) const
+{
+    Q_ASSERT(paneLine >= 1 && paneLine <= countOfLines());
+    return m_lines.at(paneLine - 1);
+}
+
+int ModuleCode::fileLineOf(int paneLine) const
+{
+    if (paneLine < 1 || paneLine > countOfLines())
+        throw host::Error(host::err::InvalidCall);
+    return m_fileLines[size_t(paneLine - 1)];
+}
+
+ModuleCode::Target ModuleCode::lookup(const QString &name, ProcKind kind) const
+{
+    auto keyOf = [&](int entry) {
+        if (entry >= 0)
+            return std::pair<QStringView, int>(m_procedures[size_t(entry)].name,
+                                               int(m_procedures[size_t(entry)].kind));
+        return std::pair<QStringView, int>(m_declares[size_t(-1 - entry)].name,
+                                           int(ProcKind::Proc));
+    };
+    const auto it = std::lower_bound(m_byName.begin(), m_byName.end(), 0, [&](int entry, int) {
+        const auto [entryName, entryKind] = keyOf(entry);
+        const int c = compareFolded(entryName, name);
+        return c != 0 ? c < 0 : entryKind < int(kind);
+    });
+    if (it != m_byName.end()) {
+        const auto [entryName, entryKind] = keyOf(*it);
+        if (entryKind == int(kind) && equalsFolded(entryName, name)) {
+            if (*it >= 0)
+                return {&m_procedures[size_t(*it)], nullptr};
+            return {nullptr, &m_declares[size_t(-1 - *it)]};
+        }
+    }
+    throw host::Error(host::err::SubNotDefined);
+}
+
+int ModuleCode::procStartLine(const QString &name, ProcKind kind) const
+{
+    const Target t = lookup(name, kind);
+    return t.procedure ? t.procedure->startLine : 1;
+}
+
+int ModuleCode::procBodyLine(const QString &name, ProcKind kind) const
+{
+    const Target t = lookup(name, kind);
+    return t.procedure ? t.procedure->bodyLine : 1;
+}
+
+int ModuleCode::procCountLines(const QString &name, ProcKind kind) const
+{
+    const Target t = lookup(name, kind);
+    return t.procedure ? t.procedure->countLines : t.declare->lastLine;
+}
+
+QString ModuleCode::procOfLine(int line, ProcKind &kind) const
+{
+    if (line < 1 || line > countOfLines())
+        throw host::Error(host::err::InvalidCall);
+    kind = ProcKind::Proc;
+    if (line <= m_declarationLines)
+        return {};
+    const auto it = std::upper_bound(m_procedures.begin(), m_procedures.end(), line,
+                                     [](int l, const ProcInfo &p) { return l < p.startLine; });
+    if (it == m_procedures.begin())
+        return {};
+    const ProcInfo &p = *(it - 1);
+    kind = p.kind;
+    return p.name;
+}
+
+size_t ModuleCode::memoryUsage() const
+{
+    size_t bytes = sizeof(*this);
+    for (const QString &l : m_lines)
+        bytes += sizeof(QString) + 16 + size_t(l.capacity()) * 2;
+    bytes += size_t(m_folded.capacity()) * 2 + m_fileLines.capacity() * sizeof(int)
+        + m_lineStarts.capacity() * sizeof(qsizetype) + m_index.memoryUsage();
+    bytes += (m_procedures.capacity() * sizeof(ProcInfo)) + m_members.capacity() * sizeof(MemberInfo)
+        + m_byName.capacity() * sizeof(int) + m_declares.capacity() * sizeof(Declare);
+    return bytes;
+}
+
+} // namespace ide::code

@@ -1,0 +1,123 @@
+#pragma once
+#include "host/constants.h"
+#include "ide/code/token_index.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace ide::code {
+
+/// One Sub, Function or Property Get/Let/Set procedure. Lines are pane lines (1-based).
+struct ProcInfo {
+    QString name;
+    host::ProcKind kind;
+    host::Scope scope;
+    bool isStatic;
+    int startLine;  ///< first line after the previous procedure (or the declarations)
+    int bodyLine;   ///< the header's first physical line (the first header when duplicated)
+    int countLines; ///< startLine .. End line; the last procedure runs to the end of the module
+    int endLine;    ///< last physical line of the `End …` statement
+};
+
+/// One entry of the module's Members collection.
+struct MemberInfo {
+    QString name;
+    host::MemberType type;
+    host::Scope scope;
+    bool isStatic;
+    int codeLocation; ///< ProcStartLine of its first procedure, else the declaration's line
+    QString description;
+};
+
+/// A problem found while reading the code; the module is loaded anyway.
+struct CodeDiagnostic {
+    int fileLine;
+    QString message;
+};
+
+/// The code part of one VB6 module as the IDE's CodeModule shows it: pane lines (attribute lines
+/// hidden), declarations, procedures, members and Find. Built once; immutable afterwards.
+class ModuleCode {
+public:
+    /// An empty module.
+    ModuleCode();
+    /// `codePartLines`: the decoded physical lines after the designer/class header block (for a
+    /// .bas the whole file), so they begin with the module's `Attribute VB_Name` line;
+    /// `firstFileLine`: the 1-based file line of the first of them.
+    ModuleCode(QStringList codePartLines, int firstFileLine);
+
+    int countOfLines() const { return int(m_lines.size()); }
+    int countOfDeclarationLines() const { return m_declarationLines; }
+    /// Pane lines start .. start+count-1 joined with CR LF, no trailing CR LF; count is clipped
+    /// at the end. Throws 5 for start outside 1..countOfLines()+1 or count < 0.
+    QString lines(int startLine, int count) const;
+    /// 1-based pane line; the caller keeps it in range.
+    const QString &line(int paneLine) const;
+    /// 1-based file line of a pane line; throws 5 outside 1..countOfLines().
+    int fileLineOf(int paneLine) const;
+
+    /// Throw 35 when no procedure of that name (any case) and kind exists. A Declare answers
+    /// kind Proc: start and body line 1, count its last pane line.
+    int procStartLine(const QString &name, host::ProcKind kind) const;
+    int procBodyLine(const QString &name, host::ProcKind kind) const;
+    int procCountLines(const QString &name, host::ProcKind kind) const;
+    /// Name of the procedure owning `line` and its kind; "" and Proc in the declarations.
+    /// Throws 5 outside 1..countOfLines().
+    QString procOfLine(int line, host::ProcKind &kind) const;
+
+    /// CodeModule.Find: forward search from (startLine, startCol) to (endLine, endCol), -1 meaning
+    /// the last line / the end of the end line, inclusive of a match ending at endCol. On success
+    /// the four positions hold the match, endCol one past its last character; on failure they are
+    /// unchanged. Throws 5 when matchCase and patternSearch are both set.
+    bool find(const QString &target, int &startLine, int &startCol, int &endLine, int &endCol,
+              bool wholeWord = false, bool matchCase = false, bool patternSearch = false) const;
+    /// The same search by a plain scan of every line, without the token index or folded copy;
+    /// the reference `find` must equal.
+    bool findByScan(const QString &target, int &startLine, int &startCol, int &endLine,
+                    int &endCol, bool wholeWord = false, bool matchCase = false,
+                    bool patternSearch = false) const;
+
+    /// Every Sub/Function/Property procedure in code order; Declares excluded.
+    const std::vector<ProcInfo> &procedures() const { return m_procedures; }
+    /// Members in ascending codeLocation.
+    const std::vector<MemberInfo> &members() const { return m_members; }
+    const std::vector<CodeDiagnostic> &diagnostics() const { return m_diagnostics; }
+
+    /// Approximate bytes held, for memory reports.
+    size_t memoryUsage() const;
+
+private:
+    struct Builder;
+    struct Declare {
+        QString name;
+        int line;
+        int lastLine;
+    };
+    struct Target; // a procedure or Declare found by name and kind
+    struct SearchRange {
+        int firstLine; // 0-based
+        int lastLine;
+        qsizetype firstColumn; // 0-based start on firstLine
+        qsizetype endLimit;    // exclusive end bound on lastLine
+    };
+
+    Target lookup(const QString &name, host::ProcKind kind) const;
+    bool normalizeRange(int startLine, int startCol, int endLine, int endCol,
+                        SearchRange &range) const;
+    QStringView foldedLine(int index) const;
+
+    QStringList m_lines;
+    std::vector<int> m_fileLines;
+    QString m_folded;               // every pane line folded, concatenated
+    std::vector<qsizetype> m_lineStarts; // offsets into m_folded, one more than lines
+    TokenIndex m_index;
+    int m_declarationLines = 0;
+    std::vector<ProcInfo> m_procedures;
+    std::vector<Declare> m_declares;
+    std::vector<int> m_byName; // procedures then Declares (as -1 - index), sorted by name, kind
+    std::vector<MemberInfo> m_members;
+    std::vector<CodeDiagnostic> m_diagnostics;
+};
+
+} // namespace ide::code

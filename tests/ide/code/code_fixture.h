@@ -1,0 +1,45 @@
+#pragma once
+#include "ide/code/module_code.h"
+
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+namespace code_test {
+
+/// Lines of an inline module: a leading newline (after `R"vb(`) and the final newline are
+/// dropped, `|` at a line end marks trailing spaces to keep.
+inline QStringList splitCode(const char *text)
+{
+    QString s = QString::fromUtf8(text);
+    if (s.startsWith(u'\n'))
+        s.remove(0, 1);
+    if (s.endsWith(u'\n'))
+        s.chop(1);
+    if (s.isEmpty())
+        return {};
+    QStringList lines = s.split(u'\n');
+    for (QString &line : lines) {
+        if (line.endsWith(u'|'))
+            line.chop(1);
+    }
+    return lines;
+}
+
+inline ide::code::ModuleCode moduleOf(const char *text, int firstFileLine = 1)
+{
+    return ide::code::ModuleCode(splitCode(text), firstFileLine);
+}
+
+} // namespace code_test
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList &l, std::ostream *os)
+{
+    *os << "{";
+    for (const QString &s : l)
+        *os << '"' << s.toStdString() << "\", ";
+    *os << "}";
+}
+QT_END_NAMESPACE
