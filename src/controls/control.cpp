@@ -1,0 +1,344 @@
+#include "controls/control.h"
+
+#include <QSize>
+
+namespace controls {
+
+Control *Control::s_focused = nullptr;
+long long Control::s_frontCounter = 0;
+long long Control::s_backCounter = 0;
+
+namespace {
+// Classic Windows scheme, indexed by COLOR_* number.
+constexpr QRgb kSystemColors[] = {
+    qRgb(212, 208, 200), // 0 scroll bars
+    qRgb(58, 110, 165),  // 1 desktop
+    qRgb(10, 36, 106),   // 2 active caption
+    qRgb(128, 128, 128), // 3 inactive caption
+    qRgb(212, 208, 200), // 4 menu
+    qRgb(255, 255, 255), // 5 window background
+    qRgb(0, 0, 0),       // 6 window frame
+    qRgb(0, 0, 0),       // 7 menu text
+    qRgb(0, 0, 0),       // 8 window text
+    qRgb(255, 255, 255), // 9 caption text
+    qRgb(212, 208, 200), // 10 active border
+    qRgb(212, 208, 200), // 11 inactive border
+    qRgb(128, 128, 128), // 12 application workspace
+    qRgb(10, 36, 106),   // 13 highlight
+    qRgb(255, 255, 255), // 14 highlight text
+    qRgb(212, 208, 200), // 15 button face
+    qRgb(128, 128, 128), // 16 button shadow
+    qRgb(128, 128, 128), // 17 gray text
+    qRgb(0, 0, 0),       // 18 button text
+    qRgb(212, 208, 200), // 19 inactive caption text
+    qRgb(255, 255, 255), // 20 3D highlight
+    qRgb(64, 64, 64),    // 21 3D dark shadow
+    qRgb(212, 208, 200), // 22 3D light
+    qRgb(0, 0, 0),       // 23 info text
+    qRgb(255, 255, 225), // 24 info background
+};
+} // namespace
+
+bool isSystemColor(OleColor color)
+{
+    return (color & 0xFF000000u) == 0x80000000u;
+}
+
+QRgb toRgb(OleColor color)
+{
+    if (isSystemColor(color)) {
+        const quint32 index = color & 0xFFu;
+        if (index < std::size(kSystemColors))
+            return kSystemColors[index];
+        return qRgb(0, 0, 0);
+    }
+    return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+OleColor fromRgb(QRgb rgb)
+{
+    return static_cast<OleColor>(qRed(rgb)) | (static_cast<OleColor>(qGreen(rgb)) << 8)
+           | (static_cast<OleColor>(qBlue(rgb)) << 16);
+}
+
+Control::Control(const QString &name) : m_name(name) {}
+
+Control::~Control()
+{
+    if (s_focused == this)
+        s_focused = nullptr;
+    if (m_container)
+        m_container->m_children.removeOne(this);
+}
+
+void Control::setName(const QString &name)
+{
+    if (m_name == name)
+        return;
+    m_name = name;
+    notify("Name");
+}
+
+void Control::move(int left, int top, std::optional<int> width, std::optional<int> height)
+{
+    int w = width.value_or(m_width);
+    int h = height.value_or(m_height);
+    if (w < 0 || h < 0)
+        throw controlError(err::InvalidPropertyValue);
+    constrainSize(w, h);
+    const bool movedX = left != m_left;
+    const bool movedY = top != m_top;
+    const bool widthChanged = w != m_width;
+    const bool heightChanged = h != m_height;
+    const bool resized = widthChanged || heightChanged;
+    if (!movedX && !movedY && !resized)
+        return;
+    m_left = left;
+    m_top = top;
+    m_width = w;
+    m_height = h;
+    if (movedX)
+        notify("Left");
+    if (movedY)
+        notify("Top");
+    if (widthChanged)
+        notify("Width");
+    if (heightChanged)
+        notify("Height");
+    if (resized) {
+        sizeChanged();
+        if (m_align != Align::None && m_container)
+            m_container->arrangeAligned();
+    }
+}
+
+void Control::storeHeight(int height)
+{
+    if (m_height == height)
+        return;
+    m_height = height;
+    notify("Height");
+    if (m_align != Align::None && m_container)
+        m_container->arrangeAligned();
+}
+
+void Control::setVisible(bool visible)
+{
+    if (m_visible == visible)
+        return;
+    m_visible = visible;
+    if (!visible && s_focused == this)
+        s_focused = nullptr;
+    notify("Visible");
+    if (m_align != Align::None && m_container)
+        m_container->arrangeAligned();
+}
+
+void Control::setEnabled(bool enabled)
+{
+    if (m_enabled == enabled)
+        return;
+    m_enabled = enabled;
+    if (!enabled && s_focused == this)
+        s_focused = nullptr;
+    notify("Enabled");
+}
+
+void Control::zOrder(ZOrderPosition position)
+{
+    m_zOrder = position == ZOrderPosition::BringToFront ? ++s_frontCounter : --s_backCounter;
+    notify("ZOrder");
+}
+
+void Control::setTag(const QString &tag)
+{
+    if (m_tag == tag)
+        return;
+    m_tag = tag;
+    notify("Tag");
+}
+
+void Control::setToolTipText(const QString &text)
+{
+    if (m_toolTipText == text)
+        return;
+    m_toolTipText = text;
+    notify("ToolTipText");
+}
+
+void Control::setMousePointer(MousePointer pointer)
+{
+    if (m_mousePointer == pointer)
+        return;
+    m_mousePointer = pointer;
+    notify("MousePointer");
+}
+
+void Control::setBackColor(OleColor color)
+{
+    if (m_backColor == color)
+        return;
+    m_backColor = color;
+    notify("BackColor");
+}
+
+void Control::setForeColor(OleColor color)
+{
+    if (m_foreColor == color)
+        return;
+    m_foreColor = color;
+    notify("ForeColor");
+}
+
+void Control::setFont(const Font &font)
+{
+    if (m_font == font)
+        return;
+    m_font = font;
+    notify("Font");
+}
+
+void Control::setAlign(Align align)
+{
+    if (m_align == align)
+        return;
+    m_align = align;
+    notify("Align");
+    if (m_container)
+        m_container->arrangeAligned();
+}
+
+void Control::setContainer(Container *container)
+{
+    if (m_container == container)
+        return;
+    if (container == this)
+        throw controlError(err::InvalidPropertyValue);
+    if (m_container)
+        m_container->m_children.removeOne(this);
+    m_container = container;
+    if (m_container) {
+        m_container->m_children.append(this);
+        if (m_align != Align::None)
+            m_container->arrangeAligned();
+    }
+    notify("Container");
+}
+
+void Control::setFocus()
+{
+    if (!m_visible || !m_enabled)
+        throw controlError(err::InvalidCall);
+    if (s_focused == this)
+        return;
+    Control *previous = s_focused;
+    s_focused = this;
+    if (previous)
+        previous->notify("Focus");
+    notify("Focus");
+}
+
+void Control::refresh()
+{
+    notify("Refresh");
+}
+
+void Control::copyPropertiesFrom(const Control &other)
+{
+    m_name = other.m_name;
+    m_left = other.m_left;
+    m_top = other.m_top;
+    m_width = other.m_width;
+    m_height = other.m_height;
+    m_enabled = other.m_enabled;
+    m_tag = other.m_tag;
+    m_toolTipText = other.m_toolTipText;
+    m_mousePointer = other.m_mousePointer;
+    m_backColor = other.m_backColor;
+    m_foreColor = other.m_foreColor;
+    m_font = other.m_font;
+    m_align = other.m_align;
+    m_visible = false;
+    setContainer(other.m_container);
+    notify("Properties");
+}
+
+Container::~Container()
+{
+    for (Control *child : m_children)
+        child->m_container = nullptr;
+}
+
+int Container::scaleWidth() const
+{
+    return std::max(0, width() - frameSize().width());
+}
+
+int Container::scaleHeight() const
+{
+    return std::max(0, height() - frameSize().height());
+}
+
+void Container::sizeChanged()
+{
+    arrangeAligned();
+}
+
+void Container::arrangeAligned()
+{
+    if (m_arranging)
+        return;
+    m_arranging = true;
+    int freeLeft = 0;
+    int freeTop = 0;
+    int freeRight = scaleWidth();
+    int freeBottom = scaleHeight();
+    try {
+        for (Control *child : m_children) {
+            if (child->align() == Align::None || !child->visible())
+                continue;
+            const int w = std::max(0, freeRight - freeLeft);
+            const int h = std::max(0, freeBottom - freeTop);
+            switch (child->align()) {
+            case Align::Top:
+                child->move(freeLeft, freeTop, w, child->height());
+                freeTop += child->height();
+                break;
+            case Align::Bottom:
+                child->move(freeLeft, std::max(freeTop, freeBottom - child->height()), w, child->height());
+                freeBottom = std::max(freeTop, freeBottom - child->height());
+                break;
+            case Align::Left:
+                child->move(freeLeft, freeTop, child->width(), h);
+                freeLeft += child->width();
+                break;
+            case Align::Right:
+                child->move(std::max(freeLeft, freeRight - child->width()), freeTop, child->width(), h);
+                freeRight = std::max(freeLeft, freeRight - child->width());
+                break;
+            case Align::None:
+                break;
+            }
+        }
+    } catch (...) {
+        m_arranging = false;
+        throw;
+    }
+    m_arranging = false;
+}
+
+void Container::drawEdge(const QRect &pixels, int edge, int flags)
+{
+    m_edges.append({pixels, edge, flags});
+    notify("Picture");
+}
+
+void Container::cls()
+{
+    if (m_edges.isEmpty())
+        return;
+    m_edges.clear();
+    notify("Picture");
+}
+
+} // namespace controls

@@ -1,0 +1,17 @@
+#pragma once
+// Every control model and the platform services, for code that drives a whole window.
+#include "controls/common.h"
+#include "controls/control.h"
+#include "controls/control_array.h"
+#include "controls/cool_bar.h"
+#include "controls/form.h"
+#include "controls/image_combo.h"
+#include "controls/image_list.h"
+#include "controls/list_view.h"
+#include "controls/platform.h"
+#include "controls/progress_bar.h"
+#include "controls/standard_controls.h"
+#include "controls/status_bar.h"
+#include "controls/tab_strip.h"
+#include "controls/toolbar.h"
+#include "controls/tree_view.h"
