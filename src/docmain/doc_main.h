@@ -1,0 +1,142 @@
+#pragma once
+// docMain: the add-in's dockable tool window — the project explorer with its four
+// tree/list pairs, toolbars, project box, status bar and progress bar.
+#include "controls/control_array.h"
+#include "controls/cool_bar.h"
+#include "controls/form.h"
+#include "controls/image_combo.h"
+#include "controls/list_view.h"
+#include "controls/progress_bar.h"
+#include "controls/standard_controls.h"
+#include "controls/status_bar.h"
+#include "controls/tab_strip.h"
+#include "controls/toolbar.h"
+#include "controls/tree_view.h"
+#include "host/vbide.h"
+
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace about {
+class FrmAbout;
+}
+
+namespace docmain {
+
+/// Tab indexes (1-based, as the tab strip counts them).
+enum TabIndex { TabGeneral = 1, TabRelative = 2, TabOptimize = 3, TabSearch = 4 };
+
+/// One kind of component as the explorer shows it.
+struct ComponentKind {
+    host::ComponentType type;
+    const char *folderCaption;
+    const char *folderSuffix;   // key suffix and tag of the folder
+    const char *image;
+    const char *tag;            // tag of the component's node
+};
+
+/// The explorer's component kinds in folder order; resource files and related
+/// documents are not among them.
+const std::vector<ComponentKind> &componentKinds();
+/// The kind of a host type code; null for kinds the explorer does not show.
+const ComponentKind *componentKind(host::ComponentType type);
+
+/// The tool window's document. Its controls are public, as a VB form's are, so the
+/// front ends can render and drive them.
+class DocMain : public host::ComObject {
+public:
+    DocMain();
+    ~DocMain() override;
+
+    // ---- controls --------------------------------------------------------------
+    /// The document surface; its scale size is the tool window's inner size.
+    controls::Form userDocument;
+    controls::CoolBar cbrMain;
+    controls::ImageCombo imgcboProject;
+    controls::ControlArray<controls::Toolbar> tbrMain;
+    controls::ComboBox cboHelpWord;
+    controls::TabStrip tbsProject;
+    controls::ControlArray<controls::TreeView> tvwProject;
+    controls::PictureBox picSplit;
+    controls::ControlArray<controls::ListView> lvwDetail;
+    controls::StatusBar staMain;
+    controls::ProgressBar prgMain;
+
+    // ---- state -----------------------------------------------------------------
+    controls::ImageList *mobjImageList = nullptr;   // not owned: frmAbout's
+    int mintTabCount = 0;
+    int mintCurrentTab = 0;
+    bool mblnSplitDrag = false;
+    /// Projects in the explorer, keyed (exactly) by name, in the order added.
+    std::vector<std::pair<QString, host::Ptr<host::VBProject>>> mcolProjects;
+    QString mstrCurrentProject;
+    QString mstrCurrentTag;
+    /// Column widths per list kind (slots 1 to 11; index 0 unused).
+    std::array<std::vector<int>, 12> ColumnWidthTable;
+
+    /// The version form that holds the shared image list.
+    about::FrmAbout &frmAbout() { return *m_frmAbout; }
+
+    // ---- host-facing events ----------------------------------------------------
+    /// UserDocument_Initialize: runs once when the host creates the document.
+    void UserDocument_Initialize();
+    /// UserDocument_Resize: the tool window's inner size changed (twips).
+    void resize(int width, int height);
+
+    // ---- public methods ----------------------------------------------------------
+    void FindNewProject(bool blnReLoad);
+    void RemoveProject(const host::Ptr<host::VBProject> &objProject);
+    void FindComponent(const host::Ptr<host::VBProject> &objProject,
+                       const host::Ptr<host::VBComponent> &objVBComponent);
+    void AddComponent(const QString &strProjectName, const host::Ptr<host::VBComponent> &objComponent);
+    void SetStatusMessage(int intPanel, const QString &strMessage);
+    void SetProgress(int intProgress, int intMaxValue);
+
+    /// Adds a row to the current tab's list; `subItems` are columns 2, 3, ...
+    void AddDetailItem(const QString &key, const QStringList &subItems, const QString &text, const QString &image);
+    void SaveColumnWidths();
+    void RestoreColumnWidths();
+    /// The width slot of the list currently shown (1 to 11), 0 for none.
+    int columnWidthSlot() const;
+
+    // ---- event handlers ----------------------------------------------------------
+    void tbsProject_Click();
+    void tvwProject_NodeClick(int index, controls::Node *node);
+    void picSplit_MouseDown(int button, int shift, int x, int y);
+    void picSplit_MouseMove(int button, int shift, int x, int y);
+    void picSplit_MouseUp(int button, int shift, int x, int y);
+    void cbrMain_HeightChanged();
+
+    /// The tree and list of the visible tab.
+    controls::TreeView &currentTree() { return tvwProject(mintCurrentTab - 1); }
+    controls::ListView &currentList() { return lvwDetail(mintCurrentTab - 1); }
+
+    /// The project a node key belongs to: the text in front of the first "_".
+    static QString projectOfKey(const QString &key);
+
+private:
+    void LoadImages();
+    void SetupControls();
+    void LayoutControls();
+    void ReadTempPath();
+    void BuildProjectTree(const host::Ptr<host::VBProject> &objProject);
+    void addFolder(controls::TreeView &tree, const QString &projectName, const ComponentKind &kind);
+    host::Ptr<host::VBProject> findInCollection(const QString &name) const;
+
+    std::unique_ptr<about::FrmAbout> m_frmAbout;
+    std::vector<host::Subscription> m_subscriptions;
+    bool m_initialized = false;
+};
+
+} // namespace docmain
+
+namespace docmain {
+
+inline constexpr char kDocumentProgId[] = "Quillbox.docMain";
+
+/// What the host's CreateToolWindow does for "Quillbox.docMain": creates the document
+/// and runs its initialisation.
+std::shared_ptr<DocMain> createDocument();
+
+} // namespace docmain
