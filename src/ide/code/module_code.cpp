@@ -4,6 +4,7 @@
 #include "ide/code/text_match.h"
 #include "ide/code/vb_lexer.h"
 
+#include <QHash>
 #include <QSet>
 #include <algorithm>
 #include <utility>
@@ -449,23 +450,28 @@ struct ModuleCode::Builder {
             all.push_back(std::move(members[d++]));
 
         QSet<QString> seen;
+        seen.reserve(qsizetype(all.size()));
         std::vector<MemberInfo> &out = m.m_members;
         for (MemberInfo &member : all) {
-            if (!seen.contains(folded(member.name))) {
-                seen.insert(folded(member.name));
+            const qsizetype before = seen.size();
+            seen.insert(folded(member.name));
+            if (seen.size() != before)
                 out.push_back(std::move(member));
-            }
         }
         std::stable_sort(out.begin(), out.end(), [](const MemberInfo &a, const MemberInfo &b) {
             return a.codeLocation < b.codeLocation;
         });
+        if (descriptions.empty())
+            return;
+        // Folded names are unique in `out`, so each description has at most one member.
+        QHash<QString, size_t> byName;
+        byName.reserve(qsizetype(out.size()));
+        for (size_t k = 0; k < out.size(); ++k)
+            byName.insert(folded(out[k].name), k);
         for (const auto &[name, text] : descriptions) {
-            for (MemberInfo &member : out) {
-                if (member.description.isEmpty() && equalsFolded(member.name, name)) {
-                    member.description = text;
-                    break;
-                }
-            }
+            const auto it = byName.constFind(folded(name));
+            if (it != byName.constEnd() && out[*it].description.isEmpty())
+                out[*it].description = text;
         }
     }
 };
@@ -478,47 +484,61 @@ ModuleCode::ModuleCode(QStringList input, int firstFileLine)
     qsizetype total = 0;
     for (const QString &line : std::as_const(input))
         total += line.size();
+    // Sized once for every line; attribute lines leave some of it unused, as before.
     m_folded.reserve(total);
-    m_lines.reserve(input.size());
-    m_fileLines.reserve(size_t(input.size()));
-    m_lineStarts.reserve(size_t(input.size()) + 1);
+    m_folded.resize(total);
+    char16_t *folded = reinterpret_cast<char16_t *>(m_folded.data());
+    // The pane lines are the input minus its attribute lines: reuse the list, moving lines down.
+    m_lines = std::move(input);
+    const qsizetype count = m_lines.size();
+    QString *lines = m_lines.data();
+    m_fileLines.reserve(size_t(count));
+    m_lineStarts.reserve(size_t(count) + 1);
     const char16_t *table = foldTable();
 
-    for (qsizetype k = 0; k < input.size(); ++k) {
-        const QString &line = std::as_const(input)[k];
-        const int fileLine = firstFileLine + int(k);
-        if (isAttributeLine(line)) {
-            builder.attributeLine(line);
+    qsizetype base = 0;
+    int pane = 0;
+    for (qsizetype k = 0; k < count; ++k) {
+        if (isAttributeLine(lines[k])) {
+            builder.attributeLine(lines[k]);
             continue;
         }
-        const int pane = int(m_lines.size());
-        m_lines.append(line);
-        m_fileLines.push_back(fileLine);
-
-        const qsizetype base = m_folded.size();
+        if (pane != k)
+            lines[pane] = std::move(lines[k]);
+        const QString &line = lines[pane];
+        m_fileLines.push_back(firstFileLine + int(k));
         m_lineStarts.push_back(base);
-        m_folded.resize(base + line.size());
-        auto *out = reinterpret_cast<char16_t *>(m_folded.data());
-        const auto *in = reinterpret_cast<const char16_t *>(line.utf16());
+
+        // Fold and index the whole-word tokens in one pass.
+        const auto *in = reinterpret_cast<const char16_t *>(line.constData());
+        char16_t *out = folded + base;
         const qsizetype n = line.size();
-        qsizetype wordStart = -1;
-        for (qsizetype i = 0; i < n; ++i) {
+        qsizetype i = 0;
+        while (i < n) {
             const char16_t c = table[in[i]];
-            out[base + i] = c;
-            if (isWordChar(c)) {
-                if (wordStart < 0)
-                    wordStart = i;
-            } else if (wordStart >= 0) {
-                m_index.add(out, base + wordStart, int(i - wordStart), pane);
-                wordStart = -1;
+            out[i] = c;
+            if (!isWordChar(c)) {
+                ++i;
+                continue;
             }
+            const qsizetype wordStart = i;
+            for (++i; i < n; ++i) {
+                const char16_t d = table[in[i]];
+                out[i] = d;
+                if (!isWordChar(d))
+                    break;
+            }
+            m_index.add(folded, base + wordStart, int(i - wordStart), pane);
+            ++i; // the non-word unit that ended the token is folded already
         }
-        if (wordStart >= 0)
-            m_index.add(out, base + wordStart, int(n - wordStart), pane);
+        base += n;
 
         builder.paneLine(pane);
+        ++pane;
     }
-    m_lineStarts.push_back(m_folded.size());
+    m_lines.resize(pane);
+    m_folded.resize(base);
+    m_lineStarts.push_back(base);
     m_index.finish();
     builder.finish();
 }

@@ -1,20 +1,6 @@
 #include "ide/code/token_index.h"
 
-#include <cstring>
-
 namespace ide::code {
-
-std::uint32_t TokenIndex::hashOf(const char16_t *s, qsizetype length)
-{
-    std::uint32_t h = 2166136261u;
-    for (qsizetype i = 0; i < length; ++i)
-        h = (h ^ s[i]) * 16777619u;
-    // FNV's low bits are weak and the table masks them.
-    h ^= h >> 16;
-    h *= 0x7feb352du;
-    h ^= h >> 15;
-    return h;
-}
 
 int TokenIndex::findSlot(const char16_t *text, const char16_t *word, int length,
                          std::uint32_t hash) const
@@ -25,13 +11,12 @@ int TokenIndex::findSlot(const char16_t *text, const char16_t *word, int length,
         if (slot == 0)
             return int(i);
         const Entry &e = m_entries[slot - 1];
-        if (e.hash == hash && e.length == length
-            && std::memcmp(text + e.pos, word, size_t(length) * sizeof(char16_t)) == 0)
+        if (e.hash == hash && e.length == length && sameUnits(text + e.pos, word, length))
             return int(i);
     }
 }
 
-void TokenIndex::grow(const char16_t *text)
+void TokenIndex::grow()
 {
     const size_t size = m_slots.empty() ? 64 : m_slots.size() * 2;
     m_slots.assign(size, 0);
@@ -42,25 +27,6 @@ void TokenIndex::grow(const char16_t *text)
             i = (i + 1) & mask;
         m_slots[i] = std::uint32_t(k + 1);
     }
-}
-
-void TokenIndex::add(const char16_t *text, qsizetype pos, int length, int line)
-{
-    if ((m_entries.size() + 1) * 2 > m_slots.size())
-        grow(text);
-    const std::uint32_t hash = hashOf(text + pos, length);
-    const int slot = findSlot(text, text + pos, length, hash);
-    if (m_slots[slot] == 0) {
-        m_entries.push_back({pos, length, hash, -1, 0});
-        m_slots[slot] = std::uint32_t(m_entries.size());
-    }
-    const int index = int(m_slots[slot] - 1);
-    Entry &e = m_entries[index];
-    if (e.first == line)
-        return;
-    e.first = line;
-    ++e.count;
-    m_pending.emplace_back(index, line);
 }
 
 void TokenIndex::finish()

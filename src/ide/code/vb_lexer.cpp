@@ -1,23 +1,6 @@
 #include "ide/code/vb_lexer.h"
 
-#include <cstring>
-
 namespace ide::code {
-
-bool isKeyword(QStringView text, const char *lowerKeyword)
-{
-    const size_t n = std::strlen(lowerKeyword);
-    if (size_t(text.size()) != n)
-        return false;
-    for (size_t i = 0; i < n; ++i) {
-        char16_t c = text[qsizetype(i)].unicode();
-        if (c >= u'A' && c <= u'Z')
-            c |= 0x20;
-        if (c != char16_t(static_cast<unsigned char>(lowerKeyword[i])))
-            return false;
-    }
-    return true;
-}
 
 namespace {
 bool isTypeSuffix(char16_t c)

@@ -1,5 +1,6 @@
 #pragma once
 #include <QStringView>
+#include <string>
 #include <vector>
 
 /// Splits VB code into logical lines and tokens, just enough to find statements.
@@ -32,8 +33,23 @@ inline bool isIdentChar(char16_t c)
     return (lower >= u'a' && lower <= u'z') || (c >= u'0' && c <= u'9') || c == u'_';
 }
 
-/// ASCII case-insensitive comparison of a token's text with a lower-case keyword.
-bool isKeyword(QStringView text, const char *lowerKeyword);
+/// ASCII case-insensitive comparison of a token's text with a lower-case keyword. Inline so a
+/// literal's length is known at compile time and most calls end at the size test.
+inline bool isKeyword(QStringView text, const char *lowerKeyword)
+{
+    const size_t n = std::char_traits<char>::length(lowerKeyword);
+    if (size_t(text.size()) != n)
+        return false;
+    const QChar *p = text.data();
+    for (size_t i = 0; i < n; ++i) {
+        char16_t c = p[i].unicode();
+        if (c >= u'A' && c <= u'Z')
+            c |= 0x20;
+        if (c != char16_t(static_cast<unsigned char>(lowerKeyword[i])))
+            return false;
+    }
+    return true;
+}
 
 /// Feeds physical lines one at a time and collects the tokens of the current logical line.
 /// Comments (`'`, `Rem`) end a statement's tokens; a comment ending in ` _` continues too.

@@ -134,6 +134,21 @@ bool isAscii(QByteArrayView bytes)
     return (acc & 0x8080808080808080ULL) == 0;
 }
 
+/// The first index at or after `i` holding a non-ASCII byte, or `n`.
+qsizetype skipAscii(const uchar *p, qsizetype i, qsizetype n)
+{
+    while (i + 8 <= n) {
+        quint64 w;
+        std::memcpy(&w, p + i, 8);
+        if (w & 0x8080808080808080ULL)
+            break;
+        i += 8;
+    }
+    while (i < n && p[i] < 0x80)
+        ++i;
+    return i;
+}
+
 QString decodeSingleByte(QByteArrayView bytes, const SingleByteTable &table)
 {
     QString out(bytes.size(), Qt::Uninitialized);
@@ -222,7 +237,7 @@ long long scoreCp932(const uchar *p, qsizetype n)
         const uchar b = p[i];
         if (b < 0x80) {
             prevJapanese = false;
-            ++i;
+            i = skipAscii(p, i + 1, n);
         } else if (isHalfWidthKana(b)) {
             qsizetype j = i;
             while (j < n && isHalfWidthKana(p[j]))
@@ -275,7 +290,7 @@ long long scoreCp1252(const uchar *p, qsizetype n)
     qsizetype i = 0;
     while (i < n) {
         if (p[i] < 0x80) {
-            ++i;
+            i = skipAscii(p, i + 1, n);
             continue;
         }
         qsizetype j = i;
@@ -317,7 +332,7 @@ long long scoreCp1251(const uchar *p, qsizetype n)
     while (i < n) {
         const uchar b = p[i];
         if (b < 0x80) {
-            ++i;
+            i = skipAscii(p, i + 1, n);
             continue;
         }
         if (!isCp1251Letter(b)) {
@@ -356,7 +371,7 @@ long long scoreUtf8(const uchar *p, qsizetype n)
     while (i < n) {
         const uchar b = p[i];
         if (b < 0x80) {
-            ++i;
+            i = skipAscii(p, i + 1, n);
             continue;
         }
         int len = 0;
@@ -539,6 +554,105 @@ QStringList splitLines(const QString &text)
     }
     if (start < n)
         lines.append(QString(p + start, n - start));
+    return lines;
+}
+
+namespace {
+
+struct LineSpan {
+    qsizetype start;
+    qsizetype length;
+    bool ascii;
+};
+
+/// Lines of raw bytes split at CR LF, LF or a lone CR, each marked when it is pure ASCII.
+std::vector<LineSpan> byteLines(const uchar *p, qsizetype n)
+{
+    constexpr quint64 ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+    std::vector<LineSpan> spans;
+    spans.reserve(size_t(n / 40 + 1));
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype start = i;
+        quint64 seen = 0;
+        while (i + 8 <= n) {
+            quint64 w;
+            std::memcpy(&w, p + i, 8);
+            const quint64 lf = w ^ (ones * '\n'), cr = w ^ (ones * '\r');
+            if ((((lf - ones) & ~lf) | ((cr - ones) & ~cr)) & highs)
+                break; // a CR or LF in these eight bytes
+            seen |= w;
+            i += 8;
+        }
+        while (i < n && p[i] != '\n' && p[i] != '\r')
+            seen |= p[i++];
+        spans.push_back({start, i - start, (seen & highs) == 0});
+        if (i < n && p[i] == '\r' && i + 1 < n && p[i + 1] == '\n')
+            ++i;
+        ++i;
+    }
+    return spans;
+}
+
+} // namespace
+
+QStringList decodeSplit(QByteArrayView bytes, CodePage cp, int *invalidSequences)
+{
+    if (cp == CodePage::Auto)
+        cp = guessCodePage({bytes});
+    if (cp == CodePage::Utf8) // an invalid sequence before a line break decodes differently alone
+        return splitLines(decodeUtf8(bytes, invalidSequences));
+    // CR and LF are single bytes in the other code pages and never a cp932 trail byte, so the
+    // bytes split first; a lead byte before a line break becomes U+FFFD either way.
+    const uchar *p = reinterpret_cast<const uchar *>(bytes.data());
+    const std::vector<LineSpan> spans = byteLines(p, bytes.size());
+    const Cp932Tables *wide = cp == CodePage::Cp932 ? &cp932Tables() : nullptr;
+    const SingleByteTable *narrow = cp == CodePage::Cp1251 ? &cp1251Table() : &cp1252Table();
+    std::vector<char16_t> scratch;
+    int bad = 0;
+    QStringList lines;
+    lines.reserve(qsizetype(spans.size()));
+    for (const LineSpan &span : spans) {
+        const uchar *b = p + span.start;
+        const qsizetype n = span.length;
+        if (n == 0) {
+            lines.append(QString(reinterpret_cast<const QChar *>(u""), 0));
+        } else if (span.ascii) {
+            lines.append(QString::fromLatin1(reinterpret_cast<const char *>(b), n));
+        } else if (!wide) {
+            QString line(n, Qt::Uninitialized);
+            char16_t *o = reinterpret_cast<char16_t *>(line.data());
+            for (qsizetype i = 0; i < n; ++i)
+                o[i] = narrow->toUnicode[b[i]];
+            lines.append(std::move(line));
+        } else {
+            scratch.resize(size_t(n));
+            char16_t *o = scratch.data();
+            qsizetype i = 0, k = 0;
+            while (i < n) {
+                const uchar c = b[i];
+                if (c < 0x80) {
+                    o[k++] = c;
+                    ++i;
+                } else if (isHalfWidthKana(c)) {
+                    o[k++] = char16_t(0xFF61 + c - 0xA1);
+                    ++i;
+                } else if (isCp932Lead(c) && i + 1 < n && isCp932Trail(b[i + 1])) {
+                    const char16_t u = wide->pairs[leadIndex(c)][b[i + 1] - 0x40];
+                    bad += u == Replacement;
+                    o[k++] = u;
+                    i += 2;
+                } else {
+                    o[k++] = Replacement;
+                    ++bad;
+                    ++i;
+                }
+            }
+            lines.append(QString(reinterpret_cast<const QChar *>(o), k));
+        }
+    }
+    if (invalidSequences)
+        *invalidSequences = bad;
     return lines;
 }
 

@@ -37,5 +37,7 @@ CodePage guessCodePage(const std::vector<QByteArrayView> &files);
 /// Splits at CR LF, LF or a lone CR, mixed freely; a final terminator adds no empty line.
 /// NUL and other control characters stay in the text.
 QStringList splitLines(const QString &text);
+/// splitLines(decode(bytes, cp, invalidSequences)) without the whole-text copy.
+QStringList decodeSplit(QByteArrayView bytes, CodePage cp, int *invalidSequences = nullptr);
 
 } // namespace ide::files

@@ -87,7 +87,7 @@ QStringList decodeLines(QByteArrayView bytes, CodePage cp, const QString &fileNa
     if (cp == CodePage::Auto)
         cp = guessCodePage({bytes});
     int invalid = 0;
-    QStringList lines = splitLines(decode(bytes, cp, &invalid));
+    QStringList lines = decodeSplit(bytes, cp, &invalid);
     if (invalid > 0) {
         int first = 0;
         for (qsizetype i = 0; i < lines.size() && first == 0; ++i)

@@ -1,0 +1,99 @@
+// The command-line front end on the bundled examples: dump keys and the ui view.
+#include "cli/dump.h"
+#include "cli/session.h"
+#include "cli/ui_script.h"
+#include "controls/platform.h"
+#include "docmain/doc_main.h"
+#include "shared/bas_quillbox.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+namespace {
+QString examples() { return QStringLiteral(TESSARY_SOURCE_DIR "/examples/Tessary.vbg"); }
+
+QJsonObject parse(const cli::Json &json)
+{
+    QJsonParseError error;
+    const auto doc = QJsonDocument::fromJson(json.dump().toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    return doc.object();
+}
+
+QStringList keys(const QJsonObject &o)
+{
+    QStringList k = o.keys();
+    k.sort();
+    return k;
+}
+} // namespace
+
+TEST(TessaryDump, KeysOfEveryLevel)
+{
+    ide::Ide ide;
+    ide.load(examples());
+    const QJsonObject root = parse(cli::dumpIde(ide, true));
+    EXPECT_EQ(keys(root), (QStringList{"diagnostics", "projects"}));
+    const QJsonObject project = root[QStringLiteral("projects")].toArray()[0].toObject();
+    EXPECT_EQ(keys(project), (QStringList{"buildFileName", "components", "description", "fileName", "helpContextId",
+                                          "helpFile", "name", "references", "type"}));
+    EXPECT_EQ(keys(project[QStringLiteral("references")].toArray()[0].toObject()),
+              (QStringList{"builtIn", "description", "fullPath", "guid", "isBroken", "name"}));
+    const QJsonArray components = project[QStringLiteral("components")].toArray();
+    const QJsonObject form = components[1].toObject();   // frmOrder
+    EXPECT_EQ(keys(form), (QStringList{"controls", "countOfDeclarationLines", "countOfLines", "lines", "mdiChild",
+                                       "members", "name", "procs", "type"}));
+    EXPECT_TRUE(form[QStringLiteral("mdiChild")].toBool());
+    EXPECT_EQ(keys(form[QStringLiteral("procs")].toArray()[0].toObject()),
+              (QStringList{"bodyLine", "countLines", "kind", "name", "startLine"}));
+    EXPECT_EQ(keys(form[QStringLiteral("controls")].toArray()[0].toObject()), (QStringList{"index", "name", "type"}));
+    EXPECT_EQ(form[QStringLiteral("lines")].toArray().size(), form[QStringLiteral("countOfLines")].toInt());
+    const QJsonObject module = components[3].toObject();   // basMain
+    EXPECT_FALSE(module.contains(QStringLiteral("mdiChild")));
+    EXPECT_FALSE(module.contains(QStringLiteral("controls")));
+    const QJsonObject related = components[8].toObject();   // readme.txt
+    EXPECT_FALSE(related.contains(QStringLiteral("countOfDeclarationLines")));
+    EXPECT_EQ(related[QStringLiteral("countOfLines")].toInt(), 0);
+}
+
+TEST(TessaryUi, ExamplesShowTheExpectedTreeAndActionsReachTheModels)
+{
+    controls::HeadlessPlatform platform;
+    controls::ScopedPlatform scoped(platform);
+    shared::resetBasQuillbox();
+    cli::Session s = cli::openSession(examples(), ide::files::CodePage::Auto);
+    std::vector<cli::UiAction> actions;
+    QString error;
+    ASSERT_TRUE(cli::parseUiActions({"--expand", "Stock_Cls", "--click", "Stock_cls在庫", "--resize", "9000", "6000"},
+                                    actions, error));
+    for (const auto &a : actions)
+        cli::applyUiAction(*s.doc, a);
+    const QJsonObject ui = parse(cli::uiState(*s.doc, {}));
+    EXPECT_EQ(keys(ui), (QStringList{"layout", "lists", "messages", "progress", "projectBox", "status", "tab",
+                                     "toolbars", "trees"}));
+    const QJsonArray roots = ui[QStringLiteral("trees")].toArray()[0].toObject()[QStringLiteral("nodes")].toArray();
+    ASSERT_EQ(roots.size(), 2);
+    EXPECT_EQ(roots[0].toObject()[QStringLiteral("key")].toString(), QStringLiteral("GaugeLib"));
+    const QJsonArray folders = roots[1].toObject()[QStringLiteral("children")].toArray();
+    QStringList folderKeys;
+    for (const auto &f : folders)
+        folderKeys << f.toObject()[QStringLiteral("key")].toString();
+    EXPECT_EQ(folderKeys, (QStringList{"Stock_References", "Stock_VBForm", "Stock_VBMDIForm", "Stock_Std", "Stock_Cls",
+                                       "Stock_ActiveX"}));
+    const QJsonObject classes = folders[4].toObject();
+    EXPECT_TRUE(classes[QStringLiteral("expanded")].toBool());
+    const QJsonObject cls = classes[QStringLiteral("children")].toArray()[1].toObject();
+    EXPECT_EQ(cls[QStringLiteral("text")].toString(), QStringLiteral("cls在庫"));
+    EXPECT_TRUE(cls[QStringLiteral("selected")].toBool());
+    EXPECT_TRUE(cls[QStringLiteral("visible")].toBool());
+    EXPECT_EQ(ui[QStringLiteral("status")].toArray()[3].toString(), QStringLiteral("cls在庫"));
+    EXPECT_EQ(ui[QStringLiteral("layout")].toObject()[QStringLiteral("docMain")].toArray()[2].toInt(), 9000);
+    EXPECT_EQ(ui[QStringLiteral("projectBox")].toObject()[QStringLiteral("selected")].toString(), QStringLiteral("Stock"));
+
+    EXPECT_FALSE(cli::parseUiActions({"--bogus"}, actions, error));
+    EXPECT_FALSE(cli::parseUiActions({"--resize", "1"}, actions, error));
+    EXPECT_THROW(cli::applyUiAction(*s.doc, {QStringLiteral("click"), {QStringLiteral("NoSuchKey")}}), host::Error);
+    shared::resetBasQuillbox();
+}
