@@ -1,30 +1,52 @@
 #include "cli/session.h"
 
+#include "connect/connect.h"
+#include "controls/platform.h"
 #include "docmain/doc_main.h"
 #include "shared/bas_quillbox.h"
 
+#include <QStringDecoder>
+
 namespace cli {
+
+namespace {
+QByteArray codecName(ide::files::CodePage page)
+{
+    switch (page) {
+    case ide::files::CodePage::Cp1252: return "windows-1252";
+    case ide::files::CodePage::Cp1251: return "windows-1251";
+    case ide::files::CodePage::Utf8: return "UTF-8";
+    default: return "windows-31j";
+    }
+}
+} // namespace
+
+void registerAddIn(ide::Ide &ide)
+{
+    ide.registerDocument(QString::fromLatin1(docmain::kDocumentProgId),
+                         [] { return std::static_pointer_cast<host::ComObject>(docmain::createDocument()); });
+    ide.registerAddIn(QString::fromLatin1(addin::kConnectProgId), QString::fromUtf8(addin::kAddInDescription),
+                      [] { return addin::createConnect(); });
+    ide.setClipboardImageProvider([] { return controls::platform().clipboardImage(); });
+}
 
 Session openSession(const QString &file, ide::files::CodePage codePage)
 {
     Session s;
     s.ide = std::make_unique<ide::Ide>();
     s.ide->setCodePage(codePage);
-    s.ide->registerDocument(QString::fromLatin1(docmain::kDocumentProgId),
-                            [] { return std::static_pointer_cast<host::ComObject>(docmain::createDocument()); });
+    registerAddIn(*s.ide);
     if (!file.isEmpty())
         s.ide->load(file);
+    // The machine's ANSI code page is the one its projects were written in.
+    if (auto start = s.ide->vbe()->vbProjects()->startProject())
+        controls::platform().setAnsiCodePage(codecName(s.ide->codePageOf(start)));
+    shared::resetBasQuillbox();
+    auto addIn = s.ide->vbe()->addins()->item(QString::fromLatin1(addin::kConnectProgId));
+    addIn->setConnect(true);
     auto &q = shared::basQuillbox();
-    q.gVBInstance = s.ide->vbe();
-    host::Ptr<host::ComObject> doc;
-    s.toolWindow = s.ide->vbe()->windows()->createToolWindow(nullptr, QString::fromLatin1(docmain::kDocumentProgId),
-                                                             QStringLiteral("Tessary"),
-                                                             QStringLiteral("{6D3C2A0E-5B8F-4E21-9A47-3F1C0B7D2E95}"), doc);
-    s.doc = std::dynamic_pointer_cast<docmain::DocMain>(doc);
-    q.gToolWindow = s.toolWindow;
-    q.gDocMain = s.doc;
-    s.toolWindow->setVisible(true);
-    s.doc->FindNewProject(true);
+    s.toolWindow = q.gToolWindow;
+    s.doc = q.gDocMain;
     return s;
 }
 

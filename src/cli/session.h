@@ -1,6 +1,6 @@
 #pragma once
-// A stand-in IDE with the tool window open on the projects of one file, as the host
-// start leaves it. Both front ends start this way.
+// A stand-in IDE with the add-in registered and connected through its add-in list, as
+// the IDE's start leaves it. Both front ends start this way.
 #include "ide/shell/ide.h"
 
 #include <memory>
@@ -17,7 +17,12 @@ struct Session {
     std::shared_ptr<docmain::DocMain> doc;
 };
 
-/// Loads `file` (may be empty) and opens the tool window with every loaded project.
+/// Registers the add-in and its tool window with a new IDE, so its add-in manager can
+/// load it.
+void registerAddIn(ide::Ide &ide);
+
+/// Loads `file` (may be empty), then connects the add-in: its tool window lists every
+/// loaded project. The platform in use (controls::platform()) is the session's.
 Session openSession(const QString &file, ide::files::CodePage codePage);
 
 } // namespace cli

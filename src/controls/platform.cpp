@@ -1,5 +1,7 @@
 #include "controls/platform.h"
 
+#include <QStringEncoder>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -141,6 +143,28 @@ int Platform::textWidth(const QString &text, const Font &font) const
 int Platform::textHeight(const Font &font) const
 {
     return (pixelSize(font) + 4) * kTwipsPerPixel;
+}
+
+QByteArray Platform::toAnsi(const QString &text) const
+{
+    QStringEncoder encoder(m_ansiCodePage.constData(), QStringConverter::Flag::Stateless);
+    if (!encoder.isValid())
+        return text.toLatin1();
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    // Encode per character so one that the code page lacks becomes '?' alone.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QStringView piece(text.constData() + i, n);
+        QByteArray bytes = encoder.encode(piece);
+        if (encoder.hasError() || bytes.isEmpty() || (bytes == "?" && piece != u"?") || bytes.contains('\x1a')) {
+            encoder.resetState();
+            bytes = "?";
+        }
+        out += bytes;
+        i += n - 1;
+    }
+    return out;
 }
 
 QString Platform::tempPath() const

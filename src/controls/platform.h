@@ -97,6 +97,13 @@ public:
     /// CurDir.
     virtual QString currentDirectory() const;
 
+    /// The system's ANSI code page by codec name ("windows-31j" on a Japanese system):
+    /// what files written for non-Unicode programs are encoded in.
+    const QByteArray &ansiCodePage() const { return m_ansiCodePage; }
+    void setAnsiCodePage(const QByteArray &codecName) { m_ansiCodePage = codecName; }
+    /// `text` in the ANSI code page; characters it cannot hold become '?'.
+    QByteArray toAnsi(const QString &text) const;
+
     /// The Open dialog (multiple selection): empty when cancelled; one chosen file is its
     /// full path; several are the folder, then the names, each followed by a NUL and a
     /// final extra NUL, as the Windows dialog's buffer holds them. `filter` is the Windows
@@ -125,6 +132,9 @@ public:
     virtual MemoryStatus memoryStatus() const = 0;
     /// Runs a form shown modally until it is hidden (Form::show with modal true).
     virtual void showModal(Form &form) = 0;
+
+private:
+    QByteArray m_ansiCodePage = "windows-31j";
 };
 
 /// A message box as the headless platform saw it.

@@ -93,6 +93,13 @@ public:
     void SetStatusMessage(int intPanel, const QString &strMessage);
     void SetProgress(int intProgress, int intMaxValue);
 
+    /// Shows the active code pane's selection in the system's text editor.
+    void OpenEditor();
+    /// The shown detail list as tab-separated text on the clipboard.
+    void CopyListToClipboard();
+    /// The text OpenEditor hands to the editor: the selection of `pane`.
+    static QString selectedText(const host::Ptr<host::CodePane> &pane);
+
     /// Adds a row to the current tab's list; `subItems` are columns 2, 3, ...
     void AddDetailItem(const QString &key, const QStringList &subItems, const QString &text, const QString &image);
     void SaveColumnWidths();
@@ -120,6 +127,7 @@ private:
     void SetupControls();
     void LayoutControls();
     void ReadTempPath();
+    QString CreateTempFile();
     void BuildProjectTree(const host::Ptr<host::VBProject> &objProject);
     void addFolder(controls::TreeView &tree, const QString &projectName, const ComponentKind &kind);
     host::Ptr<host::VBProject> findInCollection(const QString &name) const;

@@ -188,6 +188,20 @@ void raiseFiltered(std::vector<Filter> &sources, const Ptr<host::VBProject> &pro
 }
 } // namespace
 
+template <class F>
+void EventsImpl::guarded(F &&raise)
+{
+    try {
+        raise();
+    } catch (const Error &e) {
+        if (reportHandlerError)
+            reportHandlerError(QStringLiteral("%1 (%2)").arg(e.description()).arg(e.number()));
+    } catch (const std::exception &e) {
+        if (reportHandlerError)
+            reportHandlerError(QString::fromUtf8(e.what()));
+    }
+}
+
 Ptr<host::VBProjectsEvents> EventsImpl::vbProjectsEvents()
 {
     if (!m_projects)
@@ -229,25 +243,29 @@ Ptr<host::CommandBarEvents> EventsImpl::commandBarEvents(const Ptr<host::Command
 void EventsImpl::projectAdded(const Ptr<host::VBProject> &project)
 {
     if (m_projects)
-        m_projects->ItemAdded.raise(project);
+        guarded([&] { m_projects->ItemAdded.raise(project); });
 }
 
 void EventsImpl::projectRemoved(const Ptr<host::VBProject> &project)
 {
     if (m_projects)
-        m_projects->ItemRemoved.raise(project);
+        guarded([&] { m_projects->ItemRemoved.raise(project); });
 }
 
 void EventsImpl::componentAdded(const Ptr<host::VBProject> &project, const Ptr<host::VBComponent> &component)
 {
-    raiseFiltered<host::VBComponentsEvents>(m_components, project,
-                                            [&](host::VBComponentsEvents &e) { e.ItemAdded.raise(component); });
+    guarded([&] {
+        raiseFiltered<host::VBComponentsEvents>(m_components, project,
+                                                [&](host::VBComponentsEvents &e) { e.ItemAdded.raise(component); });
+    });
 }
 
 void EventsImpl::componentRemoved(const Ptr<host::VBProject> &project, const Ptr<host::VBComponent> &component)
 {
-    raiseFiltered<host::VBComponentsEvents>(m_components, project,
-                                            [&](host::VBComponentsEvents &e) { e.ItemRemoved.raise(component); });
+    guarded([&] {
+        raiseFiltered<host::VBComponentsEvents>(m_components, project,
+                                                [&](host::VBComponentsEvents &e) { e.ItemRemoved.raise(component); });
+    });
 }
 
 bool EventsImpl::click(const Ptr<host::CommandBarControl> &control)
@@ -260,7 +278,7 @@ bool EventsImpl::click(const Ptr<host::CommandBarControl> &control)
         if (target.lock() != control)
             continue;
         if (auto source = weakSource.lock())
-            source->Click.raise(control, handled, cancelDefault);
+            guarded([&] { source->Click.raise(control, handled, cancelDefault); });
     }
     return cancelDefault;
 }

@@ -211,7 +211,12 @@ public:
     /// Raises Click on every source of the control; returns CancelDefault.
     bool click(const host::Ptr<host::CommandBarControl> &control);
 
+    /// Where an error an add-in's handler let escape is reported; the IDE carries on.
+    std::function<void(const QString &)> reportHandlerError;
+
 private:
+    template <class F>
+    void guarded(F &&raise);
     template <class T>
     struct Filtered {
         std::weak_ptr<host::VBProject> project;   // expired-null means all projects

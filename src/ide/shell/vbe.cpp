@@ -87,6 +87,10 @@ void VBEImpl::init()
     m_windows = std::make_shared<WindowsImpl>(m_state);
     m_commandBars = std::make_shared<CommandBarsImpl>();
     m_events = std::make_shared<EventsImpl>();
+    m_events->reportHandlerError = [state = std::weak_ptr<IdeState>(m_state)](const QString &message) {
+        if (auto s = state.lock())
+            s->diagnostics.push_back({QStringLiteral("(add-in)"), 0, QStringLiteral("An event handler failed: ") + message});
+    };
     m_addins = std::make_shared<AddinsImpl>();
     m_codePanes = std::make_shared<CodePanesImpl>(weak_from_this());
 
