@@ -60,6 +60,9 @@ public:
     void failOn(const QString &call, int number);
     void clearFaults();
 
+    /// Drops a command bar, as a host without that menu would have none.
+    void removeCommandBar(const QString &name);
+
     /// The tool window's document of a window created by CreateToolWindow.
     host::Ptr<host::ComObject> documentOf(const host::Ptr<host::Window> &window) const;
 

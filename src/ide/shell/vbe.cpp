@@ -392,6 +392,8 @@ Ptr<host::ComObject> Ide::documentOf(const Ptr<host::Window> &window) const
     return impl ? impl->document : nullptr;
 }
 
+void Ide::removeCommandBar(const QString &name) { m_vbe->commandBarList()->removeBar(name); }
+
 host::Signal<> &Ide::changed() { return m_state->changed; }
 
 } // namespace ide
