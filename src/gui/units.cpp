@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QPalette>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QStyleFactory>
 #include <QWidget>
 #include <cmath>
@@ -24,6 +25,18 @@ int scale(int value, int numerator, int denominator)
 {
     return static_cast<int>(std::lround(double(value) * numerator / denominator));
 }
+
+/// The Windows style with the classic controls' tighter tab padding.
+class ClassicStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (metric == PM_TabBarTabHSpace)
+            return 12;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 } // namespace
 
@@ -64,10 +77,29 @@ QString cjkFamily()
     return family;
 }
 
+QString cjkMonospaceFamily()
+{
+    static const QString family = [] {
+        const QStringList families = QFontDatabase::families();
+        for (const char *candidate : {"Noto Sans Mono CJK JP", "Source Han Code JP", "IPAGothic", "TakaoGothic",
+                                      "VL Gothic", "MS Gothic"}) {
+            const QString name = QString::fromLatin1(candidate);
+            if (families.contains(name, Qt::CaseInsensitive))
+                return name;
+        }
+        return cjkFamily();
+    }();
+    return family;
+}
+
 QFont toQFont(const Font &font)
 {
     QFont f;
-    const QString family = cjkFamily();
+    // "ＭＳ ゴシック" and "ＭＳ 明朝" are fixed-pitch; their "Ｐ" siblings are proportional.
+    const bool fixedPitch = !font.name.contains(QChar(0xFF30)) && !font.name.contains(QLatin1String(" P"))
+                            && (font.name.contains(QStringLiteral("ゴシック")) || font.name.contains(QStringLiteral("明朝"))
+                                || font.name.compare(QLatin1String("MS Gothic"), Qt::CaseInsensitive) == 0);
+    const QString family = fixedPitch ? cjkMonospaceFamily() : cjkFamily();
     // The Japanese Windows faces are not installed here; their glyphs come from the CJK family.
     const bool japaneseFace = font.charset == 128 || font.name.contains(QStringLiteral("ゴシック"))
                               || font.name.contains(QStringLiteral("明朝"))
@@ -182,7 +214,7 @@ int vbButtons(Qt::MouseButtons buttons)
 void applyClassicLook(QApplication &app)
 {
     if (QStyle *style = QStyleFactory::create(QStringLiteral("Windows")))
-        app.setStyle(style);
+        app.setStyle(new ClassicStyle(style));
     QPalette p;
     auto set = [&](QPalette::ColorRole role, OleColor color) { p.setColor(role, toQColor(color)); };
     set(QPalette::Window, vbButtonFace);

@@ -31,6 +31,8 @@ QColor toQColor(controls::OleColor color);
 /// The installed family that shows Japanese text: "Noto Sans CJK JP" first, then other
 /// Japanese-capable families; empty when none is installed.
 QString cjkFamily();
+/// The fixed-pitch family for Japanese text (code windows): "Noto Sans Mono CJK JP" first.
+QString cjkMonospaceFamily();
 /// A StdFont as Qt draws it: Japanese face names map onto the CJK family.
 QFont toQFont(const controls::Font &font);
 

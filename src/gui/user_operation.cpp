@@ -80,6 +80,18 @@ bool userOperation(const std::function<void()> &operation)
 
 bool inUserOperation() { return g_depth > 0; }
 
+ModalScope::ModalScope() : m_savedDepth(g_depth)
+{
+    g_depth = 0;
+    // What waited for the gesture that opened the dialog may run now.
+    std::vector<Deferred> waiting;
+    waiting.swap(deferred());
+    for (const Deferred &item : waiting)
+        post(item);
+}
+
+ModalScope::~ModalScope() { g_depth = m_savedDepth; }
+
 void whenIdle(QObject *context, std::function<void()> work)
 {
     if (!context)

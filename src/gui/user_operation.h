@@ -15,6 +15,19 @@ bool userOperation(const std::function<void()> &operation);
 /// True while a user operation runs (nested ones included).
 bool inUserOperation();
 
+/// While alive, a modal dialog's event loop runs: its own gestures are outermost, so its
+/// widgets rebuild while it is open.
+class ModalScope {
+public:
+    ModalScope();
+    ~ModalScope();
+    ModalScope(const ModalScope &) = delete;
+    ModalScope &operator=(const ModalScope &) = delete;
+
+private:
+    int m_savedDepth;
+};
+
 /// Runs `work` on `context` from the event loop once no user operation runs; calls for one
 /// context are not merged (the caller keeps its own pending flag).
 void whenIdle(QObject *context, std::function<void()> work);
