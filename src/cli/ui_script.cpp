@@ -8,11 +8,11 @@ using namespace controls;
 
 namespace {
 
-struct ActionSpec {
+struct ActionShape {
     const char *name;
     int argCount;
 };
-constexpr ActionSpec kActions[] = {{"tab", 1},     {"project", 1},  {"click", 1}, {"expand", 1}, {"button", 1},
+constexpr ActionShape kActions[] = {{"tab", 1},     {"project", 1},  {"click", 1}, {"expand", 1}, {"button", 1},
                                    {"dblclick", 1}, {"sort", 1},    {"resize", 2}, {"split", 1}};
 
 int toInt(const QString &text)
@@ -57,21 +57,21 @@ bool parseUiActions(const QStringList &args, std::vector<UiAction> &actions, QSt
 {
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args[i];
-        const ActionSpec *spec = nullptr;
+        const ActionShape *shape = nullptr;
         for (const auto &s : kActions) {
             if (arg == QLatin1String("--") + QLatin1String(s.name))
-                spec = &s;
+                shape = &s;
         }
-        if (!spec) {
+        if (!shape) {
             error = QStringLiteral("unknown action %1").arg(arg);
             return false;
         }
-        if (i + spec->argCount >= args.size()) {
-            error = QStringLiteral("%1 needs %2 argument(s)").arg(arg).arg(spec->argCount);
+        if (i + shape->argCount >= args.size()) {
+            error = QStringLiteral("%1 needs %2 argument(s)").arg(arg).arg(shape->argCount);
             return false;
         }
-        actions.push_back({QString::fromLatin1(spec->name), args.mid(i + 1, spec->argCount)});
-        i += spec->argCount;
+        actions.push_back({QString::fromLatin1(shape->name), args.mid(i + 1, shape->argCount)});
+        i += shape->argCount;
     }
     return true;
 }
