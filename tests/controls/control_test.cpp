@@ -1,3 +1,4 @@
+#include "support/error_number.h"
 #include "controls/control.h"
 
 #include "controls/control_array.h"
@@ -8,18 +9,10 @@
 
 #include <gtest/gtest.h>
 
+using testing_support::errorNumber;
 using namespace controls;
 
 namespace {
-int errorNumber(const std::function<void()> &statement)
-{
-    try {
-        statement();
-    } catch (const host::Error &e) {
-        return e.number();
-    }
-    return 0;
-}
 } // namespace
 
 TEST(Control, SettersNotifyOnlyRealChanges)

@@ -1,21 +1,14 @@
+#include "support/error_number.h"
 #include "controls/image_combo.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 
+using testing_support::errorNumber;
 using namespace controls;
 
 namespace {
-int errorNumber(const std::function<void()> &statement)
-{
-    try {
-        statement();
-    } catch (const host::Error &e) {
-        return e.number();
-    }
-    return 0;
-}
 } // namespace
 
 TEST(ImageCombo, ItemsCarryKeyTextImageIndentationAndTag)

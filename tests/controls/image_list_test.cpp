@@ -1,20 +1,12 @@
+#include "support/error_number.h"
 #include "controls/image_list.h"
 
 #include <gtest/gtest.h>
 
+using testing_support::errorNumber;
 using namespace controls;
 
 namespace {
-int errorNumber(const std::function<void()> &statement)
-{
-    try {
-        statement();
-    } catch (const host::Error &e) {
-        return e.number();
-    }
-    return 0;
-}
-
 QImage picture(int w, int h, QRgb colour)
 {
     QImage image(w, h, QImage::Format_RGB32);

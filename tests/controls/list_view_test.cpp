@@ -1,3 +1,4 @@
+#include "support/error_number.h"
 #include "controls/list_view.h"
 
 #include <gtest/gtest.h>
@@ -6,20 +7,10 @@
 #include <algorithm>
 #include <random>
 
+using testing_support::errorNumber;
 using namespace controls;
 
 namespace {
-
-int errorNumber(const std::function<void()> &statement)
-{
-    try {
-        statement();
-    } catch (const host::Error &e) {
-        return e.number();
-    }
-    return 0;
-}
-
 QStringList rows(const ListView &list)
 {
     QStringList result;

@@ -1,3 +1,4 @@
+#include "support/error_number.h"
 #include "controls/platform.h"
 
 #include "controls/standard_controls.h"
@@ -8,19 +9,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+using testing_support::errorNumber;
 using namespace controls;
 
 namespace {
-int errorNumber(const std::function<void()> &statement)
-{
-    try {
-        statement();
-    } catch (const host::Error &e) {
-        return e.number();
-    }
-    return 0;
-}
-
 void touch(const QString &path)
 {
     QFile file(path);

@@ -1,19 +1,12 @@
+#include "support/error_number.h"
 #include "controls/standard_controls.h"
 
 #include <gtest/gtest.h>
 
+using testing_support::errorNumber;
 using namespace controls;
 
 namespace {
-int errorNumber(const std::function<void()> &statement)
-{
-    try {
-        statement();
-    } catch (const host::Error &e) {
-        return e.number();
-    }
-    return 0;
-}
 } // namespace
 
 TEST(CheckBox, ValueIsZeroOneOrTwoAndAChangeRaisesClick)

@@ -1,23 +1,14 @@
+#include "support/error_number.h"
 #include "controls/toolbar.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 
+using testing_support::errorNumber;
 using namespace controls;
 
 namespace {
-
-int errorNumber(const std::function<void()> &statement)
-{
-    try {
-        statement();
-    } catch (const host::Error &e) {
-        return e.number();
-    }
-    return 0;
-}
-
 // The explorer toolbar's shape: REFRESH, separator, PROC/CTRL group, separator, DOWN/UP
 // group, separator, SAVE check button.
 void build(Toolbar &bar)

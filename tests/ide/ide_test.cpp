@@ -1,5 +1,6 @@
 // The stand-in IDE through the host contract: loading, collections, events,
 // command bars, code panes, windows, add-ins and bad input.
+#include "support/error_number.h"
 #include "ide/shell/ide.h"
 #include "support/test_project.h"
 
@@ -7,23 +8,14 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using testing_support::errorNumber;
 using host::ComponentType;
 using host::Ptr;
 using testing_support::TestProject;
 
 namespace {
-
 QString examplesDir() { return QStringLiteral(TESSARY_SOURCE_DIR "/examples"); }
 
-int errorOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const host::Error &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 std::vector<std::pair<QString, int>> componentsOf(const Ptr<host::VBProject> &project)
 {
@@ -67,10 +59,10 @@ TEST(IdeLoad, ExampleGroupLoadsEveryComponentKindInVbpOrder)
     auto order = stock->vbComponents()->item(QStringLiteral("frmOrder"));
     EXPECT_TRUE(order->properties()->item(QStringLiteral("MDIChild"))->value().toBool());
     EXPECT_FALSE(stock->vbComponents()->item(QStringLiteral("frmAbout"))->properties()->item(QStringLiteral("MDIChild"))->value().toBool());
-    EXPECT_EQ(errorOf([&] { stock->vbComponents()->item(QStringLiteral("readme.txt"))->codeModule(); }), 91);
-    EXPECT_EQ(errorOf([&] { stock->vbComponents()->item(QStringLiteral("Stock.res"))->codeModule(); }), 91);
-    EXPECT_EQ(errorOf([&] { stock->vbComponents()->item(QStringLiteral("nothing")); }), 9);
-    EXPECT_EQ(errorOf([&] { stock->vbComponents()->item(0); }), 9);
+    EXPECT_EQ(errorNumber([&] { stock->vbComponents()->item(QStringLiteral("readme.txt"))->codeModule(); }), 91);
+    EXPECT_EQ(errorNumber([&] { stock->vbComponents()->item(QStringLiteral("Stock.res"))->codeModule(); }), 91);
+    EXPECT_EQ(errorNumber([&] { stock->vbComponents()->item(QStringLiteral("nothing")); }), 9);
+    EXPECT_EQ(errorNumber([&] { stock->vbComponents()->item(0); }), 9);
     EXPECT_EQ(stock->vbComponents()->item(QStringLiteral("basMain"))->designer(), nullptr);
 }
 
@@ -147,7 +139,7 @@ TEST(IdeProjects, RemovedProjectIsReadableInItemRemovedThenRaises91)
     ASSERT_EQ(projects->count(), 2);
 
     // A second project of the same name is refused.
-    EXPECT_EQ(errorOf([&] { projects->addFromFile(QStringLiteral("/project/Alpha2/Alpha2.vbp"), false); }), 53);
+    EXPECT_EQ(errorNumber([&] { projects->addFromFile(QStringLiteral("/project/Alpha2/Alpha2.vbp"), false); }), 53);
     EXPECT_EQ(projects->count(), 2);
 
     auto alpha = projects->item(1);
@@ -164,8 +156,8 @@ TEST(IdeProjects, RemovedProjectIsReadableInItemRemovedThenRaises91)
     EXPECT_EQ(nameInHandler, QStringLiteral("Alpha"));
     EXPECT_EQ(componentsInHandler, 1);
     EXPECT_EQ(projects->count(), 1);
-    EXPECT_EQ(errorOf([&] { alpha->name(); }), 91);
-    EXPECT_EQ(errorOf([&] { module->countOfLines(); }), 91);
+    EXPECT_EQ(errorNumber([&] { alpha->name(); }), 91);
+    EXPECT_EQ(errorNumber([&] { module->countOfLines(); }), 91);
     EXPECT_EQ(ide.vbe()->activeCodePane(), nullptr);
     EXPECT_EQ(ide.vbe()->activeVBProject()->name(), QStringLiteral("Beta"));
 }
@@ -226,7 +218,7 @@ TEST(IdeCommandBars, AddedControlRaisesClickOncePerSinkAndCancelsTheDefault)
     auto s3 = e3->Click.connect([](const Ptr<host::CommandBarControl> &, bool &, bool &cancel) { cancel = true; });
     tile->execute();
     EXPECT_EQ(ide.executedCommands().size(), 1);
-    EXPECT_EQ(errorOf([&] { bars->item(QStringLiteral("No Such Bar")); }), 5);
+    EXPECT_EQ(errorNumber([&] { bars->item(QStringLiteral("No Such Bar")); }), 5);
 }
 
 TEST(IdeCommandBars, ProjectCaptionsFollowTheActiveProject)
@@ -307,9 +299,9 @@ TEST(IdeAddins, ConnectCreatesTheClassAndToolWindowDisconnectReleasesIt)
     auto tool = ide.vbe()->windows()->item(QStringLiteral("Tool"));
     EXPECT_EQ(int(tool->type()), 15);
     EXPECT_NE(std::dynamic_pointer_cast<Document>(ide.documentOf(tool)), nullptr);
-    EXPECT_EQ(errorOf([&] { ide.vbe()->addins()->item(QStringLiteral("Nope.Connect")); }), 9);
+    EXPECT_EQ(errorNumber([&] { ide.vbe()->addins()->item(QStringLiteral("Nope.Connect")); }), 9);
     Ptr<host::ComObject> doc;
-    EXPECT_EQ(errorOf([&] { ide.vbe()->windows()->createToolWindow(addIn, QStringLiteral("Nope.Doc"), QString(), QString(), doc); }), 429);
+    EXPECT_EQ(errorNumber([&] { ide.vbe()->windows()->createToolWindow(addIn, QStringLiteral("Nope.Doc"), QString(), QString(), doc); }), 429);
 }
 
 TEST(IdeSeam, NamedCallThrowsTheRequestedError)
@@ -318,7 +310,7 @@ TEST(IdeSeam, NamedCallThrowsTheRequestedError)
     auto module = ide->vbe()->vbProjects()->item(1)->vbComponents()->item(1)->codeModule();
     ide->failOn(QStringLiteral("CodeModule.Find"), 7);
     int a = 1, b = 1, c = -1, d = -1;
-    EXPECT_EQ(errorOf([&] { module->find(QStringLiteral("A"), a, b, c, d); }), 7);
+    EXPECT_EQ(errorNumber([&] { module->find(QStringLiteral("A"), a, b, c, d); }), 7);
     ide->clearFaults();
     EXPECT_TRUE(module->find(QStringLiteral("A"), a, b, c, d, true));
 }

@@ -1,3 +1,4 @@
+#include "support/error_number.h"
 #include "code_fixture.h"
 #include "host/error.h"
 #include "ide/code/module_code.h"
@@ -9,6 +10,7 @@
 #include <random>
 #include <tuple>
 
+using testing_support::errorNumber;
 using namespace ide::code;
 using code_test::moduleOf;
 using code_test::splitCode;
@@ -17,17 +19,6 @@ using host::ProcKind;
 using host::Scope;
 
 namespace {
-
-int errorOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const host::Error &e) {
-        return e.number();
-    }
-    return 0;
-}
-
 QStringList paneLines(const ModuleCode &m)
 {
     QStringList out;
@@ -141,8 +132,8 @@ End Property
                    "Returns a handle to a control."}}));
     EXPECT_EQ(m.lines(1, 6), "Option Explicit\r\nPrivate WithEvents m_oWorker As cWorker\r\n\r\n"
                              "Public Property Get hWnd() As Long\r\nhWnd = 0\r\nEnd Property");
-    EXPECT_EQ(errorOf([&] { m.fileLineOf(0); }), 5);
-    EXPECT_EQ(errorOf([&] { m.fileLineOf(7); }), 5);
+    EXPECT_EQ(errorNumber([&] { m.fileLineOf(0); }), 5);
+    EXPECT_EQ(errorNumber([&] { m.fileLineOf(7); }), 5);
     EXPECT_TRUE(m.diagnostics().empty());
 }
 
@@ -204,8 +195,8 @@ TEST(ModuleCodeLines, EmptyModules)
         EXPECT_TRUE(m.procedures().empty());
         EXPECT_TRUE(m.members().empty());
         ProcKind kind;
-        EXPECT_EQ(errorOf([&] { m.procOfLine(1, kind); }), 5);
-        EXPECT_EQ(errorOf([&] { m.procStartLine("A", ProcKind::Proc); }), 35);
+        EXPECT_EQ(errorNumber([&] { m.procOfLine(1, kind); }), 5);
+        EXPECT_EQ(errorNumber([&] { m.procStartLine("A", ProcKind::Proc); }), 35);
         int sl = 1, sc = 1, el = -1, ec = -1;
         EXPECT_FALSE(m.find("x", sl, sc, el, ec));
     }
@@ -225,7 +216,7 @@ TEST(ModuleCodeLines, LinesJoinsClipsAndRejects)
     EXPECT_EQ(m.lines(7, 3), "");
     for (const auto &[start, count] :
          std::vector<std::pair<int, int>>{{0, 1}, {-1, 0}, {8, 0}, {1, -1}, {INT_MIN, 1}}) {
-        EXPECT_EQ(errorOf([&] { m.lines(start, count); }), 5) << start << "," << count;
+        EXPECT_EQ(errorNumber([&] { m.lines(start, count); }), 5) << start << "," << count;
     }
 }
 
@@ -342,8 +333,8 @@ End Property
     }
     expectTiling(m);
     ProcKind kind;
-    EXPECT_EQ(errorOf([&] { m.procOfLine(0, kind); }), 5);
-    EXPECT_EQ(errorOf([&] { m.procOfLine(21, kind); }), 5);
+    EXPECT_EQ(errorNumber([&] { m.procOfLine(0, kind); }), 5);
+    EXPECT_EQ(errorNumber([&] { m.procOfLine(21, kind); }), 5);
 }
 
 TEST(ModuleCodeProcedures, PropertyPairIsOneMemberAndKindsAreSeparate)
@@ -363,10 +354,10 @@ End Property
     EXPECT_EQ(m.procStartLine("name", ProcKind::Get), 3);
     EXPECT_EQ(m.procStartLine("NAME", ProcKind::Let), 7);
     EXPECT_EQ(m.procCountLines("Name", ProcKind::Let), 4);
-    EXPECT_EQ(errorOf([&] { m.procStartLine("Name", ProcKind::Set); }), 35);
-    EXPECT_EQ(errorOf([&] { m.procBodyLine("Name", ProcKind::Proc); }), 35);
-    EXPECT_EQ(errorOf([&] { m.procCountLines("Nope", ProcKind::Proc); }), 35);
-    EXPECT_EQ(errorOf([&] { m.procStartLine("", ProcKind::Proc); }), 35);
+    EXPECT_EQ(errorNumber([&] { m.procStartLine("Name", ProcKind::Set); }), 35);
+    EXPECT_EQ(errorNumber([&] { m.procBodyLine("Name", ProcKind::Proc); }), 35);
+    EXPECT_EQ(errorNumber([&] { m.procCountLines("Nope", ProcKind::Proc); }), 35);
+    EXPECT_EQ(errorNumber([&] { m.procStartLine("", ProcKind::Proc); }), 35);
     ProcKind kind = ProcKind::Proc;
     EXPECT_EQ(m.procOfLine(9, kind), "Name");
     EXPECT_EQ(kind, ProcKind::Let);
@@ -425,7 +416,7 @@ TEST(ModuleCodeProcedures, EveryScopeWithEveryKind)
         EXPECT_EQ(memberRows(m), (std::vector<MemberRow>{{"P", c.type, c.scope, c.isStatic, 2, ""}}));
         for (ProcKind other : {ProcKind::Proc, ProcKind::Let, ProcKind::Set, ProcKind::Get}) {
             if (other != c.kind)
-                EXPECT_EQ(errorOf([&] { m.procStartLine("p", other); }), 35);
+                EXPECT_EQ(errorNumber([&] { m.procStartLine("p", other); }), 35);
         }
     }
 }
@@ -565,9 +556,9 @@ End Sub
         EXPECT_EQ(m.procStartLine(name, ProcKind::Proc), 1) << name;
         EXPECT_EQ(m.procBodyLine(name, ProcKind::Proc), 1) << name;
         EXPECT_EQ(m.procCountLines(name, ProcKind::Proc), last) << name;
-        EXPECT_EQ(errorOf([&] { m.procStartLine(name, ProcKind::Get); }), 35) << name;
+        EXPECT_EQ(errorNumber([&] { m.procStartLine(name, ProcKind::Get); }), 35) << name;
     }
-    EXPECT_EQ(errorOf([&] { m.procStartLine("SleepEx", ProcKind::Proc); }), 35);
+    EXPECT_EQ(errorNumber([&] { m.procStartLine("SleepEx", ProcKind::Proc); }), 35);
     for (int l = 2; l <= 5; ++l) {
         ProcKind kind = ProcKind::Get;
         EXPECT_EQ(m.procOfLine(l, kind), "") << l;
