@@ -70,7 +70,7 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
 
     // A word run of the target that any match must hold as a whole token narrows the lines:
     // with wholeWord every run, otherwise the runs with punctuation on both sides.
-    const char16_t *text = reinterpret_cast<const char16_t *>(m_folded.utf16());
+    const char16_t *text = reinterpret_cast<const char16_t *>(m_folded.constData());
     std::span<const int> candidates;
     bool indexed = false;
     for (qsizetype a = 0; a < m;) {

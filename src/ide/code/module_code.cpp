@@ -7,7 +7,13 @@
 #include <QHash>
 #include <QSet>
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ide::code {
 
@@ -18,6 +24,9 @@ using host::Scope;
 namespace {
 
 constexpr int kMaxPhysicalLines = 25;
+/// Tokens the lexer keeps of a statement in a procedure body: enough for `Sub Name`,
+/// `Property Get Name`, `End Sub` and `Dim` or a line number before them.
+constexpr int kBodyTokens = 4;
 
 /// The first token of the line is `Attribute` (any case): a hidden line.
 bool isAttributeLine(QStringView line)
@@ -108,6 +117,78 @@ QString endKeyword(ProcKind kind, bool isFunction)
     return isFunction ? QStringLiteral("End Function") : QStringLiteral("End Sub");
 }
 
+/// Folds one line into `out` and records its whole-word tokens, which start at `base` in the
+/// folded text, under pane line `pane`.
+void foldLine(const char16_t *in, char16_t *out, qsizetype n, qsizetype base, int pane,
+              TokenIndexBuilder &index, const char16_t *table)
+{
+    qsizetype wordStart = -1; // of a token running on from an earlier chunk
+    // Chunks of 64 units, one bit per unit, so that the token boundaries come from bit
+    // operations instead of a branch per unit.
+    for (qsizetype chunk = 0; chunk < n; chunk += 64) {
+        const int size = int(std::min<qsizetype>(64, n - chunk));
+        const char16_t *src = in + chunk;
+        char16_t *dst = out + chunk;
+        std::uint64_t words = 0; // bit k: unit k of the chunk is a word character
+        int k = 0;
+#if defined(__SSE2__)
+        // Eight ASCII units at a time, which is nearly all code.
+        auto within = [](__m128i x, char lo, char hi) {
+            return _mm_and_si128(_mm_cmpgt_epi16(x, _mm_set1_epi16(short(lo - 1))),
+                                 _mm_cmplt_epi16(x, _mm_set1_epi16(short(hi + 1))));
+        };
+        const __m128i zero = _mm_setzero_si128();
+        auto block = [&](int at) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + at));
+            if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xFF80))), zero))
+                != 0xFFFF) {
+                for (int j = at; j < at + 8; ++j) {
+                    const char16_t c = table[src[j]];
+                    dst[j] = c;
+                    words |= std::uint64_t(isWordChar(c)) << j;
+                }
+                return;
+            }
+            const __m128i f = _mm_or_si128(v, _mm_and_si128(within(v, 'A', 'Z'), _mm_set1_epi16(0x20)));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + at), f);
+            const __m128i word = _mm_or_si128(within(f, 'a', 'z'), within(f, '0', '9'));
+            words |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_packs_epi16(word, zero))) & 0xFFu) << at;
+        };
+        for (; k + 8 <= size; k += 8)
+            block(k);
+        if (k < size && size >= 8) {
+            block(size - 8); // the last eight again, overlapping: the same units, the same bits
+            k = size;
+        }
+#endif
+        for (; k < size; ++k) {
+            const char16_t c = table[src[k]];
+            dst[k] = c;
+            words |= std::uint64_t(isWordChar(c)) << k;
+        }
+        // Starts and ends alternate, an end first when a token runs on from before.
+        const std::uint64_t previous = words << 1 | std::uint64_t(wordStart >= 0);
+        std::uint64_t starts = words & ~previous;
+        std::uint64_t ends = ~words & previous & (size == 64 ? ~0ULL : (1ULL << size) - 1);
+        for (;;) {
+            if (wordStart < 0) {
+                if (starts == 0)
+                    break;
+                wordStart = chunk + std::countr_zero(starts);
+                starts &= starts - 1;
+            }
+            if (ends == 0)
+                break;
+            const qsizetype end = chunk + std::countr_zero(ends);
+            ends &= ends - 1;
+            index.add(base + wordStart, int(end - wordStart), pane);
+            wordStart = -1;
+        }
+    }
+    if (wordStart >= 0)
+        index.add(base + wordStart, int(n - wordStart), pane);
+}
+
 } // namespace
 
 struct ModuleCode::Target {
@@ -139,9 +220,11 @@ struct ModuleCode::Builder {
     {
         return QStringView(m.m_lines.at(t.line)).sliced(t.start, t.length);
     }
-    bool isWord(const Token &t, const char *keyword) const
+    /// Takes the literal itself so the length test comes first, without strlen.
+    template <size_t N>
+    bool isWord(const Token &t, const char (&keyword)[N]) const
     {
-        return t.kind == TokenKind::Word && isKeyword(text(t), keyword);
+        return t.kind == TokenKind::Word && t.length == int(N - 1) && isKeyword(text(t), keyword, N - 1);
     }
 
     void diagnose(int fileLine, QString message)
@@ -158,8 +241,11 @@ struct ModuleCode::Builder {
 
     void paneLine(int pane)
     {
-        if (logicalFirst < 0)
+        if (logicalFirst < 0) {
             logicalFirst = pane;
+            // In a procedure body only the first tokens of a statement can matter.
+            lexer.setStatementLimit(current >= 0 && block == Block::None ? kBodyTokens : 0);
+        }
         const QString &line = m.m_lines.at(pane);
         if (lexer.feed(line, pane))
             return;
@@ -170,19 +256,41 @@ struct ModuleCode::Builder {
     {
         if (lastPane - firstPane + 1 > kMaxPhysicalLines)
             diagnose(m.m_fileLines[size_t(firstPane)], QStringLiteral("Too many line continuations"));
-        const std::vector<Token> &tokens = lexer.tokens();
         size_t from = 0;
-        for (int number = 0;; ++number) {
+        for (int number = 0;;) {
+            const std::vector<Token> &tokens = lexer.tokens();
             size_t to = from;
             while (to < tokens.size() && tokens[to].kind != TokenKind::Separator)
                 ++to;
-            statement(tokens, from, to, number, to < tokens.size(), firstPane + 1, lastPane + 1);
+            const size_t limit = size_t(lexer.statementLimit());
+            const bool cut = limit > 0 && to - from >= limit;
+            if (!statement(tokens, from, to, number, to < tokens.size(), firstPane + 1,
+                           lastPane + 1, cut)) {
+                // An earlier statement ended the procedure, or this one needs all its tokens.
+                relex(firstPane, lastPane);
+                from = 0;
+                for (int k = 0; k < number; ++k) {
+                    while (lexer.tokens()[from].kind != TokenKind::Separator)
+                        ++from;
+                    ++from;
+                }
+                continue;
+            }
             if (to >= tokens.size())
                 break;
             from = to + 1;
+            ++number;
         }
         lexer.reset();
         logicalFirst = -1;
+    }
+
+    void relex(int firstPane, int lastPane)
+    {
+        lexer.reset();
+        lexer.setStatementLimit(0);
+        for (int pane = firstPane; pane <= lastPane; ++pane)
+            lexer.feed(m.m_lines.at(pane), pane);
     }
 
     void declarationSeen(int lastLine)
@@ -198,17 +306,19 @@ struct ModuleCode::Builder {
     }
 
     /// One statement: tokens [from, to) of the logical line on pane lines first..last (1-based).
-    void statement(const std::vector<Token> &t, size_t from, size_t to, int number,
-                   bool separatorFollows, int first, int last)
+    /// `cut`: the lexer may have dropped tokens after these; returns false, having done
+    /// nothing, when they could matter.
+    bool statement(const std::vector<Token> &t, size_t from, size_t to, int number,
+                   bool separatorFollows, int first, int last, bool cut)
     {
         if (from < to && number == 0 && t[from].kind == TokenKind::Number)
             ++from; // line number
         if (from >= to)
-            return;
+            return true;
         if (number == 0 && to - from == 1 && separatorFollows && t[from].kind == TokenKind::Word)
-            return; // label
+            return true; // label
         if (t[from].kind == TokenKind::Punct && text(t[from]) == u"#")
-            return; // compiler directive: belongs to whatever follows it
+            return true; // compiler directive: belongs to whatever follows it
         const int line = t[from].line + 1;
 
         size_t i = from;
@@ -233,6 +343,9 @@ struct ModuleCode::Builder {
                 break;
             }
         }
+        // A body statement is decided by its header or End keywords right after the modifiers.
+        if (cut && !(current >= 0 && block == Block::None && i + 3 <= to))
+            return false;
 
         if (i < to && !isDim) {
             size_t nameAt = 0;
@@ -261,7 +374,7 @@ struct ModuleCode::Builder {
                 }
                 header(withoutSuffix(text(t[nameAt])), kind, scope, isStatic,
                        isWord(t[i], "function"), first);
-                return;
+                return true;
             }
         }
         if (block != Block::None) {
@@ -269,20 +382,20 @@ struct ModuleCode::Builder {
                 && isWord(t[from + 1], block == Block::Type ? "type" : "enum"))
                 block = Block::None;
             declarationSeen(last);
-            return;
+            return true;
         }
         if (i == from && i + 1 < to && isWord(t[i], "end")
             && (isWord(t[i + 1], "sub") || isWord(t[i + 1], "function")
                 || isWord(t[i + 1], "property"))) {
             endProcedure(last);
-            return;
+            return true;
         }
         if (current >= 0)
-            return; // body statements are not declarations
+            return true; // body statements are not declarations
 
         declarationSeen(last);
         if (i >= to || t[i].kind != TokenKind::Word)
-            return;
+            return true;
         const Token &head = t[i];
         if (isWord(head, "declare")) {
             size_t j = i + 1;
@@ -307,6 +420,7 @@ struct ModuleCode::Builder {
         } else if (isDim || hasScope) {
             declaratorList(t, i, to, MemberType::Variable, hasScope ? scope : Scope::Private, line);
         }
+        return true;
     }
 
     /// `a, b(1 To 2) As Long, WithEvents c As X` or `A = 1, B = (2, 3)`: one member per name.
@@ -488,6 +602,7 @@ ModuleCode::ModuleCode(QStringList input, int firstFileLine)
     m_folded.reserve(total);
     m_folded.resize(total);
     char16_t *folded = reinterpret_cast<char16_t *>(m_folded.data());
+    TokenIndexBuilder index(m_index, folded, total);
     // The pane lines are the input minus its attribute lines: reuse the list, moving lines down.
     m_lines = std::move(input);
     const qsizetype count = m_lines.size();
@@ -509,28 +624,9 @@ ModuleCode::ModuleCode(QStringList input, int firstFileLine)
         m_fileLines.push_back(firstFileLine + int(k));
         m_lineStarts.push_back(base);
 
-        // Fold and index the whole-word tokens in one pass.
-        const auto *in = reinterpret_cast<const char16_t *>(line.constData());
-        char16_t *out = folded + base;
         const qsizetype n = line.size();
-        qsizetype i = 0;
-        while (i < n) {
-            const char16_t c = table[in[i]];
-            out[i] = c;
-            if (!isWordChar(c)) {
-                ++i;
-                continue;
-            }
-            const qsizetype wordStart = i;
-            for (++i; i < n; ++i) {
-                const char16_t d = table[in[i]];
-                out[i] = d;
-                if (!isWordChar(d))
-                    break;
-            }
-            m_index.add(folded, base + wordStart, int(i - wordStart), pane);
-            ++i; // the non-word unit that ended the token is folded already
-        }
+        foldLine(reinterpret_cast<const char16_t *>(line.constData()), folded + base, n, base, pane,
+                 index, table);
         base += n;
 
         builder.paneLine(pane);
@@ -539,7 +635,7 @@ ModuleCode::ModuleCode(QStringList input, int firstFileLine)
     m_lines.resize(pane);
     m_folded.resize(base);
     m_lineStarts.push_back(base);
-    m_index.finish();
+    index.finish();
     builder.finish();
 }
 

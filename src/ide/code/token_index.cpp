@@ -1,67 +1,135 @@
 #include "ide/code/token_index.h"
 
+#include <algorithm>
+
 namespace ide::code {
 
-int TokenIndex::findSlot(const char16_t *text, const char16_t *word, int length,
-                         std::uint32_t hash) const
+std::uint32_t TokenIndex::hashOf(const char16_t *s, qsizetype length)
 {
-    const std::uint32_t mask = std::uint32_t(m_slots.size() - 1);
-    for (std::uint32_t i = hash & mask;; i = (i + 1) & mask) {
-        const std::uint32_t slot = m_slots[i];
-        if (slot == 0)
-            return int(i);
-        const Entry &e = m_entries[slot - 1];
-        if (e.hash == hash && e.length == length && sameUnits(text + e.pos, word, length))
-            return int(i);
-    }
-}
-
-void TokenIndex::grow()
-{
-    const size_t size = m_slots.empty() ? 64 : m_slots.size() * 2;
-    m_slots.assign(size, 0);
-    const std::uint32_t mask = std::uint32_t(size - 1);
-    for (size_t k = 0; k < m_entries.size(); ++k) {
-        std::uint32_t i = m_entries[k].hash & mask;
-        while (m_slots[i] != 0)
-            i = (i + 1) & mask;
-        m_slots[i] = std::uint32_t(k + 1);
-    }
-}
-
-void TokenIndex::finish()
-{
-    std::vector<int> cursor(m_entries.size());
-    int total = 0;
-    for (size_t k = 0; k < m_entries.size(); ++k) {
-        m_entries[k].first = total;
-        cursor[k] = total;
-        total += m_entries[k].count;
-    }
-    m_lines.resize(size_t(total));
-    for (const auto &[entry, line] : m_pending)
-        m_lines[size_t(cursor[entry]++)] = line;
-    std::vector<std::pair<int, int>>().swap(m_pending);
-    m_entries.shrink_to_fit();
+    std::uint64_t acc = seed(length);
+    qsizetype i = 0;
+    for (; i + kBlock < length; i += kBlock)
+        acc = mixBlock(acc, load64(s + i), load64(s + i + 4), load64(s + i + 8), load64(s + i + 12));
+    // The last block zero-padded, built in lanes: a copy loop became a call to memcpy.
+    std::uint64_t lanes[4] = {};
+    for (qsizetype k = 0; k < length - i; ++k)
+        lanes[k / 4] |= std::uint64_t(s[i + k]) << (16 * (k % 4));
+    return finalMix(mixBlock(acc, lanes[0], lanes[1], lanes[2], lanes[3]));
 }
 
 std::span<const int> TokenIndex::lines(const char16_t *text, QStringView word) const
 {
     if (m_slots.empty() || word.isEmpty())
         return {};
-    const auto *w = reinterpret_cast<const char16_t *>(word.utf16());
-    const int length = int(word.size());
-    const int slot = findSlot(text, w, length, hashOf(w, length));
-    if (m_slots[slot] == 0)
-        return {};
-    const Entry &e = m_entries[m_slots[slot] - 1];
-    return {m_lines.data() + e.first, size_t(e.count)};
+    const char16_t *w = word.utf16();
+    const qsizetype length = word.size();
+    const std::uint32_t hash = hashOf(w, length);
+    const std::uint32_t mask = std::uint32_t(m_slots.size() - 1);
+    for (std::uint32_t i = hash & mask;; i = (i + 1) & mask) {
+        const std::uint32_t slot = m_slots[i];
+        if (slot == 0)
+            return {};
+        const Entry &e = m_entries[slot - 1];
+        if (e.hash == hash && e.length == length && sameUnits(text + e.pos, w, length))
+            return {m_lines.data() + e.first, size_t(e.count)};
+    }
 }
 
 size_t TokenIndex::memoryUsage() const
 {
     return m_slots.capacity() * sizeof(std::uint32_t) + m_entries.capacity() * sizeof(Entry)
-        + m_lines.capacity() * sizeof(int) + m_pending.capacity() * sizeof(m_pending[0]);
+        + m_lines.capacity() * sizeof(int);
+}
+
+namespace {
+// Stands for the table before the first token, so that add() never tests for its absence.
+const std::uint32_t kNoSlots[1] = {0};
+} // namespace
+
+TokenIndexBuilder::TokenIndexBuilder(TokenIndex &index, const char16_t *text, qsizetype readable)
+    : m_index(index), m_text(text), m_readable(readable),
+      m_slots(const_cast<std::uint32_t *>(kNoSlots)),
+      // About one new (word, line) pair per eight units of code.
+      m_pending(new Pending[size_t(readable / 8) + 64]), m_pendingCapacity(size_t(readable / 8) + 64)
+{
+}
+
+void TokenIndexBuilder::insert(qsizetype pos, int length, std::uint32_t hash, int line, const Key &key)
+{
+    std::vector<TokenIndex::Entry> &entries = m_index.m_entries;
+    if ((entries.size() + 1) * 2 > m_index.m_slots.size())
+        grow();
+    std::uint32_t i = hash & m_mask;
+    while (m_slots[i] != 0)
+        i = (i + 1) & m_mask;
+    entries.push_back({pos, length, hash, line, 1});
+    m_entries = entries.data();
+    m_slots[i] = std::uint32_t(entries.size());
+    m_keyStore.push_back(key);
+    m_keys = m_keyStore.data();
+    if (m_pendingCount == m_pendingCapacity)
+        growPending();
+    m_pending[m_pendingCount++] = {int(entries.size() - 1), line};
+}
+
+void TokenIndexBuilder::addPlain(qsizetype pos, int length, int line)
+{
+    const char16_t *word = m_text + pos;
+    const std::uint32_t hash = TokenIndex::hashOf(word, length);
+    for (std::uint32_t i = hash & m_mask;; i = (i + 1) & m_mask) {
+        const std::uint32_t slot = m_slots[i];
+        if (slot == 0) {
+            insert(pos, length, hash, line, length <= kBlock ? keyOf(word, length) : Key{});
+            return;
+        }
+        const TokenIndex::Entry &e = m_entries[slot - 1];
+        if (e.hash == hash && e.length == length && TokenIndex::sameUnits(m_text + e.pos, word, length)) {
+            repeat(slot - 1, line);
+            return;
+        }
+    }
+}
+
+void TokenIndexBuilder::growPending()
+{
+    const size_t capacity = m_pendingCapacity * 2;
+    std::unique_ptr<Pending[]> bigger(new Pending[capacity]);
+    std::copy_n(m_pending.get(), m_pendingCount, bigger.get());
+    m_pending = std::move(bigger);
+    m_pendingCapacity = capacity;
+}
+
+void TokenIndexBuilder::grow()
+{
+    std::vector<std::uint32_t> &slots = m_index.m_slots;
+    const std::vector<TokenIndex::Entry> &entries = m_index.m_entries;
+    const size_t size = slots.empty() ? 64 : slots.size() * 2;
+    slots.assign(size, 0);
+    const std::uint32_t mask = std::uint32_t(size - 1);
+    for (size_t k = 0; k < entries.size(); ++k) {
+        std::uint32_t i = entries[k].hash & mask;
+        while (slots[i] != 0)
+            i = (i + 1) & mask;
+        slots[i] = std::uint32_t(k + 1);
+    }
+    m_slots = slots.data();
+    m_mask = mask;
+}
+
+void TokenIndexBuilder::finish()
+{
+    std::vector<TokenIndex::Entry> &entries = m_index.m_entries;
+    std::vector<int> cursor(entries.size());
+    int total = 0;
+    for (size_t k = 0; k < entries.size(); ++k) {
+        entries[k].first = total;
+        cursor[k] = total;
+        total += entries[k].count;
+    }
+    m_index.m_lines.resize(size_t(total));
+    for (size_t k = 0; k < m_pendingCount; ++k)
+        m_index.m_lines[size_t(cursor[m_pending[k].entry]++)] = m_pending[k].line;
+    entries.shrink_to_fit();
 }
 
 } // namespace ide::code

@@ -2,48 +2,22 @@
 #include <QStringView>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ide::code {
 
 /// Folded word -> ascending pane-line indexes (0-based) of the lines holding it as a whole
 /// token (a maximal run of Find's word characters). Keys are not copied: each entry points at
 /// its first occurrence in the module's folded text, which the caller owns and passes back in.
+/// Filled by a TokenIndexBuilder.
 class TokenIndex {
 public:
-    /// Records a token of `length` (> 0) units at `pos` in `text`. Lines must come in ascending
-    /// order.
-    void add(const char16_t *text, qsizetype pos, int length, int line)
-    {
-        if ((m_entries.size() + 1) * 2 > m_slots.size())
-            grow();
-        const char16_t *word = text + pos;
-        const std::uint32_t hash = hashOf(word, length);
-        const std::uint32_t mask = std::uint32_t(m_slots.size() - 1);
-        std::uint32_t i = hash & mask;
-        for (;; i = (i + 1) & mask) {
-            const std::uint32_t slot = m_slots[i];
-            if (slot == 0) {
-                m_entries.push_back({pos, length, hash, line, 1});
-                m_slots[i] = std::uint32_t(m_entries.size());
-                m_pending.emplace_back(int(m_entries.size() - 1), line);
-                return;
-            }
-            Entry &e = m_entries[slot - 1];
-            if (e.hash == hash && e.length == length && sameUnits(text + e.pos, word, length)) {
-                if (e.first == line)
-                    return;
-                e.first = line;
-                ++e.count;
-                m_pending.emplace_back(int(slot - 1), line);
-                return;
-            }
-        }
-    }
-    /// Ends the building: lays the lines out flat and frees the scratch space.
-    void finish();
-
     /// Lines holding `word` (folded) as a token; empty when it occurs nowhere.
     std::span<const int> lines(const char16_t *text, QStringView word) const;
     int wordCount() const { return int(m_entries.size()); }
@@ -51,6 +25,11 @@ public:
     size_t memoryUsage() const;
 
 private:
+    friend class TokenIndexBuilder;
+
+    /// Words are hashed in blocks of this many units, the last one padded with zeros.
+    static constexpr int kBlock = 16;
+
     struct Entry {
         qsizetype pos;
         int length;
@@ -65,69 +44,161 @@ private:
         std::memcpy(&v, s, sizeof v);
         return v;
     }
-    static std::uint32_t load32(const char16_t *s)
-    {
-        std::uint32_t v;
-        std::memcpy(&v, s, sizeof v);
-        return v;
-    }
     static std::uint64_t mix(std::uint64_t a, std::uint64_t b)
     {
 #if defined(__SIZEOF_INT128__)
         const unsigned __int128 r = static_cast<unsigned __int128>(a) * b;
         return std::uint64_t(r) ^ std::uint64_t(r >> 64);
 #else
-        std::uint64_t x = (a ^ (b << 32 | b >> 32)) * 0x9e3779b97f4a7c15ULL;
+        const std::uint64_t x = (a ^ (b << 32 | b >> 32)) * 0x9e3779b97f4a7c15ULL;
         return x ^ (x >> 29);
 #endif
     }
-    /// Several units at a time: tokens are short, and one unit per step made this a hot spot.
-    static std::uint32_t hashOf(const char16_t *s, qsizetype length)
+    static std::uint64_t seed(qsizetype length) { return 0xa0761d6478bd642fULL ^ std::uint64_t(length); }
+    /// One block as four 64-bit lanes.
+    static std::uint64_t mixBlock(std::uint64_t acc, std::uint64_t w0, std::uint64_t w1,
+                                  std::uint64_t w2, std::uint64_t w3)
     {
-        constexpr std::uint64_t k0 = 0xa0761d6478bd642fULL, k1 = 0xe7037ed1a0b428dbULL,
-                                k2 = 0x8ebc6af09c88c6e3ULL;
-        std::uint64_t seed = k0 ^ std::uint64_t(length);
-        std::uint64_t a, b;
-        if (length <= 4) {
-            if (length >= 2) {
-                a = load32(s);
-                b = load32(s + length - 2);
-            } else {
-                a = length > 0 ? s[0] : 0;
-                b = 0;
-            }
-        } else if (length <= 8) {
-            a = load64(s);
-            b = load64(s + length - 4);
-        } else {
-            const char16_t *p = s;
-            for (qsizetype rest = length; rest > 8; rest -= 8, p += 8)
-                seed = mix(load64(p) ^ k1, load64(p + 4) ^ seed);
-            a = load64(s + length - 8);
-            b = load64(s + length - 4);
-        }
-        return std::uint32_t(mix(a ^ k1, b ^ seed ^ k2));
+        return mix(w0 ^ 0xe7037ed1a0b428dbULL, w1 ^ acc) ^ mix(w2 ^ 0x8ebc6af09c88c6e3ULL, w3 ^ acc);
     }
-    static bool sameUnits(const char16_t *a, const char16_t *b, int length)
+    static std::uint32_t finalMix(std::uint64_t acc) { return std::uint32_t(acc ^ (acc >> 32)); }
+    static std::uint32_t hashOf(const char16_t *s, qsizetype length);
+    static bool sameUnits(const char16_t *a, const char16_t *b, qsizetype length)
     {
-        int i = 0;
-        for (; i + 4 <= length; i += 4) {
-            if (load64(a + i) != load64(b + i))
-                return false;
-        }
-        for (; i < length; ++i) {
-            if (a[i] != b[i])
-                return false;
-        }
-        return true;
+        return std::memcmp(a, b, size_t(length) * sizeof(char16_t)) == 0;
     }
-    int findSlot(const char16_t *text, const char16_t *word, int length, std::uint32_t hash) const;
-    void grow();
 
     std::vector<std::uint32_t> m_slots; // entry index + 1, 0 for empty; power-of-two size
     std::vector<Entry> m_entries;
     std::vector<int> m_lines;
-    std::vector<std::pair<int, int>> m_pending; // (entry, line) while building
+};
+
+/// Fills a TokenIndex from the tokens of a folded text, line after line. Whatever it needs
+/// only while building lives here, not in the index.
+class TokenIndexBuilder {
+public:
+    /// `readable`: units of `text` that may be read, some past the tokens: a token of at most
+    /// a block whose block fits is hashed and compared as one.
+    TokenIndexBuilder(TokenIndex &index, const char16_t *text, qsizetype readable);
+
+    /// Records a token of `length` (> 0) units at `pos` in the text. Lines must come in
+    /// ascending order.
+    void add(qsizetype pos, int length, int line)
+    {
+#if defined(__SSE2__)
+        if (length <= kBlock && pos + kBlock <= m_readable) {
+            // The common case, kept small enough to inline: a short word, loaded as one block.
+            const char16_t *word = m_text + pos;
+            const Key key{_mm_and_si128(load128(word), blockMask(length, 0)),
+                          _mm_and_si128(load128(word + 8), blockMask(length, 1))};
+            const std::uint32_t hash = hashOf(key, length);
+            for (std::uint32_t i = hash & m_mask;; i = (i + 1) & m_mask) {
+                const std::uint32_t slot = m_slots[i];
+                if (slot == 0) {
+                    insert(pos, length, hash, line, key);
+                    return;
+                }
+                // Words hold no U+0000, so equal padded copies and lengths mean equal words;
+                // the copies also spare a visit to the word's far-off first occurrence.
+                if (m_keys[slot - 1].equals(key) && m_entries[slot - 1].length == length) {
+                    repeat(slot - 1, line);
+                    return;
+                }
+            }
+        }
+#endif
+        addPlain(pos, length, line);
+    }
+
+    /// Lays the lines out flat in the index.
+    void finish();
+
+private:
+    static constexpr int kBlock = TokenIndex::kBlock;
+
+    struct Pending {
+        int entry;
+        int line;
+    };
+
+#if !defined(__SSE2__)
+    struct Key {};
+    static Key keyOf(const char16_t *, qsizetype) { return {}; }
+#else
+    /// The first `length` (<= kBlock) units of a word, zero-padded.
+    struct Key {
+        __m128i low, high;
+        bool equals(const Key &o) const
+        {
+            return _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(low, o.low),
+                                                   _mm_cmpeq_epi16(high, o.high)))
+                == 0xFFFF;
+        }
+    };
+    static __m128i load128(const char16_t *s)
+    {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i *>(s));
+    }
+    static std::uint64_t lane(__m128i v, int which)
+    {
+        std::uint64_t w[2];
+        std::memcpy(w, &v, sizeof w);
+        return w[which];
+    }
+    /// Half `half` (0 or 1) of a mask keeping the first `length` units of a block: a window
+    /// on kBlock ones followed by kBlock zeros.
+    static __m128i blockMask(int length, int half)
+    {
+        alignas(16) static constexpr std::uint16_t ones[2 * kBlock] = {
+            0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF,
+            0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+        return _mm_loadu_si128(reinterpret_cast<const __m128i *>(ones + kBlock - length + 8 * half));
+    }
+    static Key keyOf(const char16_t *word, qsizetype length)
+    {
+        char16_t units[kBlock] = {};
+        std::memcpy(units, word, size_t(length) * sizeof(char16_t));
+        return {load128(units), load128(units + 8)};
+    }
+    /// TokenIndex::hashOf of a word of at most kBlock units, from its key.
+    static std::uint32_t hashOf(const Key &key, int length)
+    {
+        return TokenIndex::finalMix(TokenIndex::mixBlock(TokenIndex::seed(length), lane(key.low, 0),
+                                                       lane(key.low, 1), lane(key.high, 0),
+                                                       lane(key.high, 1)));
+    }
+#endif
+
+    void repeat(std::uint32_t entry, int line)
+    {
+        // Without branches: whether a word repeats on its line is anyone's guess.
+        TokenIndex::Entry &e = m_entries[entry];
+        const bool fresh = e.first != line;
+        e.count += fresh;
+        e.first = line;
+        if (m_pendingCount == m_pendingCapacity)
+            growPending();
+        m_pending[m_pendingCount] = {int(entry), line};
+        m_pendingCount += fresh;
+    }
+    void insert(qsizetype pos, int length, std::uint32_t hash, int line, const Key &key);
+    /// add() for any token, hashing and comparing unit by unit.
+    void addPlain(qsizetype pos, int length, int line);
+    void growPending();
+    void grow();
+
+    TokenIndex &m_index;
+    const char16_t *m_text;
+    qsizetype m_readable;
+    // The index's tables as raw pointers, refreshed whenever they change.
+    std::uint32_t *m_slots = nullptr;
+    std::uint32_t m_mask = 0;
+    TokenIndex::Entry *m_entries = nullptr;
+    std::unique_ptr<Pending[]> m_pending; // (entry, line), left uninitialised past the count
+    size_t m_pendingCount = 0;
+    size_t m_pendingCapacity = 0;
+    std::vector<Key> m_keyStore; // per entry; m_keys points into it
+    Key *m_keys = nullptr;
 };
 
 } // namespace ide::code

@@ -33,11 +33,10 @@ inline bool isIdentChar(char16_t c)
     return (lower >= u'a' && lower <= u'z') || (c >= u'0' && c <= u'9') || c == u'_';
 }
 
-/// ASCII case-insensitive comparison of a token's text with a lower-case keyword. Inline so a
-/// literal's length is known at compile time and most calls end at the size test.
-inline bool isKeyword(QStringView text, const char *lowerKeyword)
+/// ASCII case-insensitive comparison of a token's text with a lower-case keyword of `n`
+/// characters. Inline so most calls end at the size test without strlen.
+inline bool isKeyword(QStringView text, const char *lowerKeyword, size_t n)
 {
-    const size_t n = std::char_traits<char>::length(lowerKeyword);
     if (size_t(text.size()) != n)
         return false;
     const QChar *p = text.data();
@@ -51,6 +50,12 @@ inline bool isKeyword(QStringView text, const char *lowerKeyword)
     return true;
 }
 
+/// The same with a NUL-terminated keyword.
+inline bool isKeyword(QStringView text, const char *lowerKeyword)
+{
+    return isKeyword(text, lowerKeyword, std::char_traits<char>::length(lowerKeyword));
+}
+
 /// Feeds physical lines one at a time and collects the tokens of the current logical line.
 /// Comments (`'`, `Rem`) end a statement's tokens; a comment ending in ` _` continues too.
 class LogicalLineLexer {
@@ -61,11 +66,22 @@ public:
     const std::vector<Token> &tokens() const { return m_tokens; }
     /// Starts the next logical line.
     void reset();
+    /// Keeps at most `limit` tokens of each statement from now on (0: all of them) and only
+    /// looks for the statement's end after them. Separators, continuations and comments are
+    /// found as without a limit.
+    void setStatementLimit(int limit) { m_limit = limit; }
+    int statementLimit() const { return m_limit; }
 
 private:
+    /// Past the kept tokens of a statement: from `i`, up to and including its separator.
+    bool skim(QStringView text, int lineIndex, qsizetype &i, qsizetype lastCode,
+              bool &noClosingBracket, bool &continues);
+
     std::vector<Token> m_tokens;
     bool m_inComment = false;
     bool m_statementStart = true;
+    int m_limit = 0;
+    int m_statementTokens = 0; // tokens kept of the current statement
 };
 
 } // namespace ide::code

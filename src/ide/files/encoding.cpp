@@ -3,8 +3,13 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ide::files {
 
@@ -568,25 +573,31 @@ struct LineSpan {
 /// Lines of raw bytes split at CR LF, LF or a lone CR, each marked when it is pure ASCII.
 std::vector<LineSpan> byteLines(const uchar *p, qsizetype n)
 {
-    constexpr quint64 ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
     std::vector<LineSpan> spans;
     spans.reserve(size_t(n / 40 + 1));
     qsizetype i = 0;
     while (i < n) {
         const qsizetype start = i;
-        quint64 seen = 0;
-        while (i + 8 <= n) {
-            quint64 w;
-            std::memcpy(&w, p + i, 8);
-            const quint64 lf = w ^ (ones * '\n'), cr = w ^ (ones * '\r');
-            if ((((lf - ones) & ~lf) | ((cr - ones) & ~cr)) & highs)
-                break; // a CR or LF in these eight bytes
-            seen |= w;
-            i += 8;
+        unsigned high = 0;
+#if defined(__SSE2__)
+        const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+        for (; i + 16 <= n; i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+            const unsigned breaks = unsigned(
+                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr))));
+            const unsigned bytes = unsigned(_mm_movemask_epi8(v));
+            if (breaks != 0) {
+                const int at = std::countr_zero(breaks);
+                high |= bytes & ((1u << at) - 1);
+                i += at;
+                break;
+            }
+            high |= bytes;
         }
+#endif
         while (i < n && p[i] != '\n' && p[i] != '\r')
-            seen |= p[i++];
-        spans.push_back({start, i - start, (seen & highs) == 0});
+            high |= p[i++] & 0x80;
+        spans.push_back({start, i - start, high == 0});
         if (i < n && p[i] == '\r' && i + 1 < n && p[i + 1] == '\n')
             ++i;
         ++i;

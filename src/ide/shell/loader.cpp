@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 
 namespace ide {
@@ -110,6 +111,18 @@ void addBuiltInReferences(ReferencesImpl &references)
     vbrun.fullPath = QStringLiteral("C:\\WINDOWS\\system32\\MSVBVM60.DLL\\3");
     vbrun.builtIn = true;
     references.append(std::make_shared<ReferenceImpl>(vbrun));
+}
+
+/// Each unit case-folded, surrogates all alike: names that QString::compare finds equal
+/// ignoring case share it.
+QString nameKey(const QString &name)
+{
+    QString key = name;
+    for (QChar &c : key) {
+        const char32_t f = c.isSurrogate() ? 0xD800 : QChar::toCaseFolded(char32_t(c.unicode()));
+        c = QChar(char16_t(f <= 0xFFFF ? f : 0xD800));
+    }
+    return key;
 }
 
 host::ComponentType componentTypeOf(const QString &key, files::ModuleKind kind)
@@ -221,6 +234,10 @@ Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const Q
     }
 
     auto &components = *project->components();
+    // Names of the components added so far, by a key that names equal under a case-insensitive
+    // compare share; comparing with every component instead made large projects quadratic.
+    QHash<QString, QStringList> loadedNames;
+    loadedNames.reserve(qsizetype(pending.size()));
     for (auto &p : pending) {
         using CT = host::ComponentType;
         ComponentImpl::Data c;
@@ -246,16 +263,17 @@ Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const Q
             for (const auto &d : c.code.diagnostics())
                 parseDiags.push_back({p.path, d.fileLine, d.message});
         }
-        const bool duplicate = std::any_of(components.items().begin(), components.items().end(),
-                                           [&](const Ptr<ComponentImpl> &other) {
-                                               return other->name().compare(c.name, Qt::CaseInsensitive) == 0;
-                                           });
+        QStringList &sameKey = loadedNames[nameKey(c.name)];
+        const bool duplicate = std::any_of(sameKey.begin(), sameKey.end(), [&](const QString &other) {
+            return other.compare(c.name, Qt::CaseInsensitive) == 0;
+        });
         if (duplicate) {
             parseDiags.push_back({p.path, 0,
                                   QStringLiteral("A component named %1 is already loaded; this file is skipped.")
                                       .arg(c.name)});
             continue;
         }
+        sameKey.append(c.name);
         auto component = std::make_shared<ComponentImpl>(project, state, project->liveness());
         component->init(std::move(c));
         components.append(component);
