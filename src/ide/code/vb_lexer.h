@@ -73,7 +73,9 @@ public:
     int statementLimit() const { return m_limit; }
 
 private:
-    /// Past the kept tokens of a statement: from `i`, up to and including its separator.
+    /// Past the kept tokens of a statement, from `i`: false after pushing its separator (`i`
+    /// then follows it), true when the physical line ends first, `continues` telling whether
+    /// the logical line goes on.
     bool skim(QStringView text, int lineIndex, qsizetype &i, qsizetype lastCode,
               bool &noClosingBracket, bool &continues);
 

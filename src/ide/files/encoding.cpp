@@ -142,6 +142,13 @@ bool isAscii(QByteArrayView bytes)
 /// The first index at or after `i` holding a non-ASCII byte, or `n`.
 qsizetype skipAscii(const uchar *p, qsizetype i, qsizetype n)
 {
+#if defined(__SSE2__)
+    for (; i + 16 <= n; i += 16) {
+        const int high = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i)));
+        if (high != 0)
+            return i + std::countr_zero(unsigned(high));
+    }
+#endif
     while (i + 8 <= n) {
         quint64 w;
         std::memcpy(&w, p + i, 8);
