@@ -22,8 +22,9 @@ Json dumpComponent(const Ptr<host::VBComponent> &component, bool withLines)
     }
     Ptr<host::CodeModule> module;
     host::resumeNext([&] { module = component->codeModule(); });
-    c.set("countOfLines", module ? module->countOfLines() : 0);
+    // Without a code module (resource file, related document) neither count exists.
     if (module) {
+        c.set("countOfLines", module->countOfLines());
         c.set("countOfDeclarationLines", module->countOfDeclarationLines());
         if (withLines) {
             Json lines = Json::array();

@@ -62,9 +62,11 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
     }
 
     const qsizetype m = target.size();
-    QVarLengthArray<char16_t, 128> buffer(m);
+    // Padded so that the index may read its words a block at a time.
+    QVarLengthArray<char16_t, 128> buffer(m + TokenIndex::kPadding);
     for (qsizetype k = 0; k < m; ++k)
         buffer[k] = foldChar(target[k].unicode());
+    std::fill(buffer.begin() + m, buffer.end(), char16_t(0));
     const QStringView foldedTarget(buffer.data(), m);
     const QStringView needle = matchCase ? QStringView(target) : foldedTarget;
 
@@ -82,7 +84,8 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
         while (b < m && isWordChar(buffer[b]))
             ++b;
         if (wholeWord || (a > 0 && b < m)) {
-            const std::span<const int> lines = m_index.lines(text, foldedTarget.sliced(a, b - a));
+            const std::span<const int> lines =
+                m_index.linesPadded(text, foldedTarget.sliced(a, b - a));
             if (lines.empty())
                 return false;
             if (!indexed || lines.size() < candidates.size())

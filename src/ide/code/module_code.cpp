@@ -35,6 +35,8 @@ bool isAttributeLine(QStringView line)
     const qsizetype n = line.size();
     while (i < n && isCodeSpace(line[i].unicode()))
         ++i;
+    if (n - i < 9 || (line[i].unicode() | 0x20) != u'a')
+        return false; // nearly every line, decided without reading the word
     qsizetype j = i;
     while (j < n && j - i <= 9 && isIdentChar(line[j].unicode()))
         ++j;

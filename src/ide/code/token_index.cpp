@@ -35,6 +35,28 @@ std::span<const int> TokenIndex::lines(const char16_t *text, QStringView word) c
     }
 }
 
+std::span<const int> TokenIndex::linesPadded(const char16_t *text, QStringView word) const
+{
+#if defined(__SSE2__)
+    if (m_slots.empty() || word.isEmpty() || word.size() > kBlock)
+        return lines(text, word);
+    const char16_t *w = word.utf16();
+    const int length = int(word.size());
+    const std::uint32_t hash = hashOf(keyOfPadded(w, length), length);
+    const std::uint32_t mask = std::uint32_t(m_slots.size() - 1);
+    for (std::uint32_t i = hash & mask;; i = (i + 1) & mask) {
+        const std::uint32_t slot = m_slots[i];
+        if (slot == 0)
+            return {};
+        const Entry &e = m_entries[slot - 1];
+        if (e.hash == hash && e.length == length && sameUnits(text + e.pos, w, length))
+            return {m_lines.data() + e.first, size_t(e.count)};
+    }
+#else
+    return lines(text, word);
+#endif
+}
+
 size_t TokenIndex::memoryUsage() const
 {
     return m_slots.capacity() * sizeof(std::uint32_t) + m_entries.capacity() * sizeof(Entry)
@@ -79,7 +101,7 @@ void TokenIndexBuilder::addPlain(qsizetype pos, int length, int line)
     for (std::uint32_t i = hash & m_mask;; i = (i + 1) & m_mask) {
         const std::uint32_t slot = m_slots[i];
         if (slot == 0) {
-            insert(pos, length, hash, line, length <= kBlock ? keyOf(word, length) : Key{});
+            insert(pos, length, hash, line, length <= kBlock ? TokenIndex::keyOf(word, length) : Key{});
             return;
         }
         const TokenIndex::Entry &e = m_entries[slot - 1];

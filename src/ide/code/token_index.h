@@ -20,6 +20,10 @@ class TokenIndex {
 public:
     /// Lines holding `word` (folded) as a token; empty when it occurs nowhere.
     std::span<const int> lines(const char16_t *text, QStringView word) const;
+    /// Units past the start of a word that linesPadded() may read.
+    static constexpr int kPadding = 16;
+    /// lines() for a word whose buffer holds kPadding readable units from its start on.
+    std::span<const int> linesPadded(const char16_t *text, QStringView word) const;
     int wordCount() const { return int(m_entries.size()); }
     /// Bytes held, for memory reports.
     size_t memoryUsage() const;
@@ -28,7 +32,7 @@ private:
     friend class TokenIndexBuilder;
 
     /// Words are hashed in blocks of this many units, the last one padded with zeros.
-    static constexpr int kBlock = 16;
+    static constexpr int kBlock = kPadding;
 
     struct Entry {
         qsizetype pos;
@@ -67,59 +71,6 @@ private:
     {
         return std::memcmp(a, b, size_t(length) * sizeof(char16_t)) == 0;
     }
-
-    std::vector<std::uint32_t> m_slots; // entry index + 1, 0 for empty; power-of-two size
-    std::vector<Entry> m_entries;
-    std::vector<int> m_lines;
-};
-
-/// Fills a TokenIndex from the tokens of a folded text, line after line. Whatever it needs
-/// only while building lives here, not in the index.
-class TokenIndexBuilder {
-public:
-    /// `readable`: units of `text` that may be read, some past the tokens: a token of at most
-    /// a block whose block fits is hashed and compared as one.
-    TokenIndexBuilder(TokenIndex &index, const char16_t *text, qsizetype readable);
-
-    /// Records a token of `length` (> 0) units at `pos` in the text. Lines must come in
-    /// ascending order.
-    void add(qsizetype pos, int length, int line)
-    {
-#if defined(__SSE2__)
-        if (length <= kBlock && pos + kBlock <= m_readable) {
-            // The common case, kept small enough to inline: a short word, loaded as one block.
-            const char16_t *word = m_text + pos;
-            const Key key{_mm_and_si128(load128(word), blockMask(length, 0)),
-                          _mm_and_si128(load128(word + 8), blockMask(length, 1))};
-            const std::uint32_t hash = hashOf(key, length);
-            for (std::uint32_t i = hash & m_mask;; i = (i + 1) & m_mask) {
-                const std::uint32_t slot = m_slots[i];
-                if (slot == 0) {
-                    insert(pos, length, hash, line, key);
-                    return;
-                }
-                // Words hold no U+0000, so equal padded copies and lengths mean equal words;
-                // the copies also spare a visit to the word's far-off first occurrence.
-                if (m_keys[slot - 1].equals(key) && m_entries[slot - 1].length == length) {
-                    repeat(slot - 1, line);
-                    return;
-                }
-            }
-        }
-#endif
-        addPlain(pos, length, line);
-    }
-
-    /// Lays the lines out flat in the index.
-    void finish();
-
-private:
-    static constexpr int kBlock = TokenIndex::kBlock;
-
-    struct Pending {
-        int entry;
-        int line;
-    };
 
 #if !defined(__SSE2__)
     struct Key {};
@@ -160,14 +111,72 @@ private:
         std::memcpy(units, word, size_t(length) * sizeof(char16_t));
         return {load128(units), load128(units + 8)};
     }
-    /// TokenIndex::hashOf of a word of at most kBlock units, from its key.
+    /// hashOf() of a word of at most kBlock units, from its key.
     static std::uint32_t hashOf(const Key &key, int length)
     {
-        return TokenIndex::finalMix(TokenIndex::mixBlock(TokenIndex::seed(length), lane(key.low, 0),
-                                                       lane(key.low, 1), lane(key.high, 0),
-                                                       lane(key.high, 1)));
+        return finalMix(mixBlock(seed(length), lane(key.low, 0), lane(key.low, 1),
+                                 lane(key.high, 0), lane(key.high, 1)));
+    }
+    /// The key of a word of at most kBlock units that may be read kBlock units on.
+    static Key keyOfPadded(const char16_t *word, int length)
+    {
+        return {_mm_and_si128(load128(word), blockMask(length, 0)),
+                _mm_and_si128(load128(word + 8), blockMask(length, 1))};
     }
 #endif
+
+
+    std::vector<std::uint32_t> m_slots; // entry index + 1, 0 for empty; power-of-two size
+    std::vector<Entry> m_entries;
+    std::vector<int> m_lines;
+};
+
+/// Fills a TokenIndex from the tokens of a folded text, line after line. Whatever it needs
+/// only while building lives here, not in the index.
+class TokenIndexBuilder {
+public:
+    /// `readable`: units of `text` that may be read, some past the tokens: a token of at most
+    /// a block whose block fits is hashed and compared as one.
+    TokenIndexBuilder(TokenIndex &index, const char16_t *text, qsizetype readable);
+
+    /// Records a token of `length` (> 0) units at `pos` in the text. Lines must come in
+    /// ascending order.
+    void add(qsizetype pos, int length, int line)
+    {
+#if defined(__SSE2__)
+        if (length <= kBlock && pos + kBlock <= m_readable) {
+            // The common case, kept small enough to inline: a short word, loaded as one block.
+            const Key key = TokenIndex::keyOfPadded(m_text + pos, length);
+            const std::uint32_t hash = TokenIndex::hashOf(key, length);
+            for (std::uint32_t i = hash & m_mask;; i = (i + 1) & m_mask) {
+                const std::uint32_t slot = m_slots[i];
+                if (slot == 0) {
+                    insert(pos, length, hash, line, key);
+                    return;
+                }
+                // Words hold no U+0000, so equal padded copies and lengths mean equal words;
+                // the copies also spare a visit to the word's far-off first occurrence.
+                if (m_keys[slot - 1].equals(key) && m_entries[slot - 1].length == length) {
+                    repeat(slot - 1, line);
+                    return;
+                }
+            }
+        }
+#endif
+        addPlain(pos, length, line);
+    }
+
+    /// Lays the lines out flat in the index.
+    void finish();
+
+private:
+    static constexpr int kBlock = TokenIndex::kBlock;
+    using Key = TokenIndex::Key;
+
+    struct Pending {
+        int entry;
+        int line;
+    };
 
     void repeat(std::uint32_t entry, int line)
     {

@@ -161,6 +161,53 @@ qsizetype skipAscii(const uchar *p, qsizetype i, qsizetype n)
     return i;
 }
 
+/// Where the non-ASCII bytes of a text are, found once for all the scorers, which skip ASCII.
+/// Text with too many runs (binary garbage) keeps none and is scanned by each scorer instead.
+struct NonAsciiRuns {
+    const uchar *bytes;
+    qsizetype size;
+    bool ascii = true;
+    bool listed = true;
+    std::vector<std::pair<qsizetype, qsizetype>> runs; // [begin, end) of each maximal run
+
+    NonAsciiRuns(const uchar *p, qsizetype n) : bytes(p), size(n)
+    {
+        const size_t most = size_t(n / 256) + 16;
+        for (qsizetype i = skipAscii(p, 0, n); i < n;) {
+            ascii = false;
+            if (runs.size() == most) {
+                listed = false;
+                std::vector<std::pair<qsizetype, qsizetype>>().swap(runs);
+                return;
+            }
+            qsizetype j = i + 1;
+            while (j < n && p[j] >= 0x80)
+                ++j;
+            runs.emplace_back(i, j);
+            i = skipAscii(p, j, n);
+        }
+    }
+};
+
+/// skipAscii for one forward scan.
+class AsciiSkipper {
+public:
+    explicit AsciiSkipper(const NonAsciiRuns &text) : m_text(text) {}
+    qsizetype operator()(qsizetype i)
+    {
+        if (!m_text.listed)
+            return skipAscii(m_text.bytes, i, m_text.size);
+        const auto &runs = m_text.runs;
+        while (m_run < runs.size() && runs[m_run].second <= i)
+            ++m_run;
+        return m_run < runs.size() ? std::max(i, runs[m_run].first) : std::max(i, m_text.size);
+    }
+
+private:
+    const NonAsciiRuns &m_text;
+    size_t m_run = 0;
+};
+
 QString decodeSingleByte(QByteArrayView bytes, const SingleByteTable &table)
 {
     QString out(bytes.size(), Qt::Uninitialized);
@@ -239,8 +286,10 @@ QString normalizedLabel(const QString &name)
 
 bool isAsciiLetter(int b) { return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'); }
 
-long long scoreCp932(const uchar *p, qsizetype n)
+long long scoreCp932(const uchar *p, const NonAsciiRuns &text)
 {
+    const qsizetype n = text.size;
+    AsciiSkipper skip(text);
     const Cp932Tables &t = cp932Tables();
     long long score = 0;
     qsizetype i = 0;
@@ -249,7 +298,7 @@ long long scoreCp932(const uchar *p, qsizetype n)
         const uchar b = p[i];
         if (b < 0x80) {
             prevJapanese = false;
-            i = skipAscii(p, i + 1, n);
+            i = skip(i + 1);
         } else if (isHalfWidthKana(b)) {
             qsizetype j = i;
             while (j < n && isHalfWidthKana(p[j]))
@@ -296,13 +345,15 @@ bool isCp1252Letter(uchar b)
         || b == 0x9C || b == 0x9E || b == 0x9F;
 }
 
-long long scoreCp1252(const uchar *p, qsizetype n)
+long long scoreCp1252(const uchar *p, const NonAsciiRuns &text)
 {
+    const qsizetype n = text.size;
+    AsciiSkipper skip(text);
     long long score = 0;
     qsizetype i = 0;
     while (i < n) {
         if (p[i] < 0x80) {
-            i = skipAscii(p, i + 1, n);
+            i = skip(i + 1);
             continue;
         }
         qsizetype j = i;
@@ -337,14 +388,16 @@ bool isCp1251Lower(uchar b)
     return b >= 0xE0 || b == 0xB8 || b == 0xA2 || b == 0xBA || b == 0xBF || b == 0xB3 || b == 0xB4;
 }
 
-long long scoreCp1251(const uchar *p, qsizetype n)
+long long scoreCp1251(const uchar *p, const NonAsciiRuns &text)
 {
+    const qsizetype n = text.size;
+    AsciiSkipper skip(text);
     long long score = 0;
     qsizetype i = 0;
     while (i < n) {
         const uchar b = p[i];
         if (b < 0x80) {
-            i = skipAscii(p, i + 1, n);
+            i = skip(i + 1);
             continue;
         }
         if (!isCp1251Letter(b)) {
@@ -372,8 +425,10 @@ long long scoreCp1251(const uchar *p, qsizetype n)
     return score;
 }
 
-long long scoreUtf8(const uchar *p, qsizetype n)
+long long scoreUtf8(const uchar *p, const NonAsciiRuns &text)
 {
+    const qsizetype n = text.size;
+    AsciiSkipper skip(text);
     long long score = 0;
     qsizetype i = 0;
     if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
@@ -383,7 +438,7 @@ long long scoreUtf8(const uchar *p, qsizetype n)
     while (i < n) {
         const uchar b = p[i];
         if (b < 0x80) {
-            i = skipAscii(p, i + 1, n);
+            i = skip(i + 1);
             continue;
         }
         int len = 0;
@@ -515,13 +570,14 @@ CodePageScores codePageScores(const std::vector<QByteArrayView> &files)
 {
     CodePageScores s;
     for (QByteArrayView f : files) {
-        if (isAscii(f))
-            continue;
         const uchar *p = reinterpret_cast<const uchar *>(f.data());
-        s.cp932 += scoreCp932(p, f.size());
-        s.cp1252 += scoreCp1252(p, f.size());
-        s.cp1251 += scoreCp1251(p, f.size());
-        s.utf8 += scoreUtf8(p, f.size());
+        const NonAsciiRuns text(p, f.size());
+        if (text.ascii)
+            continue;
+        s.cp932 += scoreCp932(p, text);
+        s.cp1252 += scoreCp1252(p, text);
+        s.cp1251 += scoreCp1251(p, text);
+        s.utf8 += scoreUtf8(p, text);
     }
     return s;
 }
