@@ -286,7 +286,7 @@ QString normalizedLabel(const QString &name)
 
 bool isAsciiLetter(int b) { return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'); }
 
-long long scoreCp932(const uchar *p, const NonAsciiRuns &text)
+long long scoreCp932(const uchar *p, const NonAsciiRuns &text, long long &invalid)
 {
     const qsizetype n = text.size;
     AsciiSkipper skip(text);
@@ -318,8 +318,10 @@ long long scoreCp932(const uchar *p, const NonAsciiRuns &text)
             else if ((c >= 0x3000 && c <= 0x303F) || (c >= 0xFF01 && c <= 0xFF5E)
                      || (c >= 0xFFE0 && c <= 0xFFE5))
                 s = 2;
-            else if (c == Replacement)
+            else if (c == Replacement) {
                 s = -5;
+                ++invalid;
+            }
             else if (c >= 0xE000 && c <= 0xF8FF)
                 s = -3;
             else if ((c >= 0x0391 && c <= 0x03C9) || (c >= 0x0401 && c <= 0x0451))
@@ -331,6 +333,7 @@ long long scoreCp932(const uchar *p, const NonAsciiRuns &text)
             i += 2;
         } else {
             score -= 5;
+            ++invalid;
             prevJapanese = false;
             ++i;
         }
@@ -425,7 +428,7 @@ long long scoreCp1251(const uchar *p, const NonAsciiRuns &text)
     return score;
 }
 
-long long scoreUtf8(const uchar *p, const NonAsciiRuns &text)
+long long scoreUtf8(const uchar *p, const NonAsciiRuns &text, long long &invalid)
 {
     const qsizetype n = text.size;
     AsciiSkipper skip(text);
@@ -465,6 +468,7 @@ long long scoreUtf8(const uchar *p, const NonAsciiRuns &text)
             i += len;
         } else {
             score -= 5;
+            ++invalid;
             ++i;
         }
     }
@@ -566,25 +570,58 @@ QByteArray encode(const QString &text, CodePage cp)
     return out;
 }
 
-CodePageScores codePageScores(const std::vector<QByteArrayView> &files)
+long long CodePageScores::score(CodePage cp) const
+{
+    switch (cp) {
+    case CodePage::Cp932: return cp932;
+    case CodePage::Cp1251: return cp1251;
+    case CodePage::Utf8: return utf8;
+    default: return cp1252;
+    }
+}
+
+long long CodePageScores::invalid(CodePage cp) const
+{
+    return cp == CodePage::Cp932 ? cp932Invalid : cp == CodePage::Utf8 ? utf8Invalid : 0;
+}
+
+CodePageScores &CodePageScores::operator+=(const CodePageScores &o)
+{
+    cp932 += o.cp932;
+    cp1252 += o.cp1252;
+    cp1251 += o.cp1251;
+    utf8 += o.utf8;
+    cp932Invalid += o.cp932Invalid;
+    utf8Invalid += o.utf8Invalid;
+    nonAscii = nonAscii || o.nonAscii;
+    return *this;
+}
+
+CodePageScores codePageScores(QByteArrayView file)
 {
     CodePageScores s;
-    for (QByteArrayView f : files) {
-        const uchar *p = reinterpret_cast<const uchar *>(f.data());
-        const NonAsciiRuns text(p, f.size());
-        if (text.ascii)
-            continue;
-        s.cp932 += scoreCp932(p, text);
-        s.cp1252 += scoreCp1252(p, text);
-        s.cp1251 += scoreCp1251(p, text);
-        s.utf8 += scoreUtf8(p, text);
-    }
+    const uchar *p = reinterpret_cast<const uchar *>(file.data());
+    const NonAsciiRuns text(p, file.size());
+    if (text.ascii)
+        return s;
+    s.nonAscii = true;
+    s.cp932 = scoreCp932(p, text, s.cp932Invalid);
+    s.cp1252 = scoreCp1252(p, text);
+    s.cp1251 = scoreCp1251(p, text);
+    s.utf8 = scoreUtf8(p, text, s.utf8Invalid);
     return s;
 }
 
-CodePage guessCodePage(const std::vector<QByteArrayView> &files)
+CodePageScores codePageScores(const std::vector<QByteArrayView> &files)
 {
-    const CodePageScores s = codePageScores(files);
+    CodePageScores s;
+    for (QByteArrayView f : files)
+        s += codePageScores(f);
+    return s;
+}
+
+CodePage guessCodePage(const CodePageScores &s)
+{
     const std::pair<long long, CodePage> ranked[] = {
         {s.cp1252, CodePage::Cp1252}, {s.cp932, CodePage::Cp932},
         {s.cp1251, CodePage::Cp1251}, {s.utf8, CodePage::Utf8}};
@@ -603,6 +640,38 @@ CodePage guessCodePage(const std::vector<QByteArrayView> &files)
     if (best.first >= 6 && margin >= std::max(6LL, best.first / 4))
         return best.second;
     return CodePage::Cp1252;
+}
+
+CodePage guessCodePage(const std::vector<QByteArrayView> &files)
+{
+    return guessCodePage(codePageScores(files));
+}
+
+qsizetype lengthOfLines(QByteArrayView bytes, qsizetype maxLines)
+{
+    const qsizetype n = bytes.size();
+    if (n <= maxLines)
+        return n; // every line takes at least one byte
+    const char *p = bytes.data();
+    qsizetype lines = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (p[i] != '\n' && p[i] != '\r')
+            continue;
+        if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n')
+            ++i;
+        if (++lines == maxLines)
+            return i + 1;
+    }
+    return n;
+}
+
+int lineAt(QByteArrayView bytes, qsizetype offset)
+{
+    const char *p = bytes.data();
+    int line = 1;
+    for (qsizetype i = 0; i < offset && i < bytes.size(); ++i)
+        line += p[i] == '\n' || (p[i] == '\r' && (i + 1 >= bytes.size() || p[i + 1] != '\n'));
+    return line;
 }
 
 QStringList splitLines(const QString &text)

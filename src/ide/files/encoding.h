@@ -24,15 +24,29 @@ QString decode(QByteArrayView bytes, CodePage cp, int *invalidSequences = nullpt
 /// Auto encodes as cp1252.
 QByteArray encode(const QString &text, CodePage cp);
 
-/// Evidence per candidate code page, summed over files; higher is more plausible.
+/// Evidence per candidate code page, summed over files; higher is more plausible. The invalid
+/// counts are the byte sequences a code page cannot decode (cp1252 and cp1251 have none).
 struct CodePageScores {
     long long cp932 = 0, cp1252 = 0, cp1251 = 0, utf8 = 0;
+    long long cp932Invalid = 0, utf8Invalid = 0;
+    bool nonAscii = false;
+    long long score(CodePage cp) const;
+    long long invalid(CodePage cp) const;
+    CodePageScores &operator+=(const CodePageScores &other);
 };
+CodePageScores codePageScores(QByteArrayView file);
 CodePageScores codePageScores(const std::vector<QByteArrayView> &files);
 /// One code page for a whole project from the evidence of all its files: the best candidate
 /// wins only with a clear margin over the runner-up, otherwise (and for pure ASCII) Cp1252,
 /// which never fails to decode.
+CodePage guessCodePage(const CodePageScores &scores);
 CodePage guessCodePage(const std::vector<QByteArrayView> &files);
+
+/// Length of the first `maxLines` lines of `bytes` with their terminators (CR LF, LF or a lone
+/// CR); bytes.size() when the text has no more lines than that.
+qsizetype lengthOfLines(QByteArrayView bytes, qsizetype maxLines);
+/// The 1-based line that the byte at `offset` stands on.
+int lineAt(QByteArrayView bytes, qsizetype offset);
 
 /// Splits at CR LF, LF or a lone CR, mixed freely; a final terminator adds no empty line.
 /// NUL and other control characters stay in the text.

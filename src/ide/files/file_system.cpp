@@ -4,6 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ide::files {
 
@@ -63,6 +68,34 @@ void linkToParents(QMap<QString, QSet<QString>> &children, QString path)
 
 } // namespace
 
+FileSystem::ListingScope::ListingScope(const FileSystem &fs) : m_fs(fs)
+{
+    ++m_fs.m_listingScopes;
+}
+
+FileSystem::ListingScope::~ListingScope()
+{
+    if (--m_fs.m_listingScopes == 0)
+        m_fs.m_listings.clear();
+}
+
+QHash<QString, QString> *FileSystem::listing(const QString &dir) const
+{
+    if (m_listingScopes == 0)
+        return nullptr;
+    auto it = m_listings.find(dir);
+    if (it == m_listings.end()) {
+        QHash<QString, QString> folded;
+        for (const QString &entry : entries(dir)) {
+            QString &best = folded[foldName(entry)];
+            if (best.isEmpty() || entry < best)
+                best = entry;
+        }
+        it = m_listings.insert(dir, std::move(folded));
+    }
+    return &*it;
+}
+
 QString FileSystem::matchEntry(const QString &dir, const QString &name) const
 {
     if (exists(joinPath(dir, name)))
@@ -73,6 +106,8 @@ QString FileSystem::matchEntry(const QString &dir, const QString &name) const
     if (stripped != name && exists(joinPath(dir, stripped)))
         return stripped;
     const QString wanted = foldName(stripped);
+    if (const QHash<QString, QString> *cached = listing(dir))
+        return cached->value(wanted);
     QString best;
     for (const QString &entry : entries(dir))
         if (foldName(entry) == wanted && (best.isEmpty() || entry < best))
@@ -80,22 +115,32 @@ QString FileSystem::matchEntry(const QString &dir, const QString &name) const
     return best;
 }
 
-QString FileSystem::resolve(const QString &baseDir, const QString &windowsPath) const
+namespace {
+
+QString unquoted(const QString &windowsPath)
 {
     QString path = windowsPath.trimmed();
     if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"')))
         path = path.mid(1, path.size() - 2).trimmed();
-    if (path.isEmpty() || path.startsWith(QLatin1Char('\\')))
-        return {}; // UNC or root of the current drive
-    if (path.size() >= 2 && path[1] == QLatin1Char(':') && path[0].unicode() < 0x80 && path[0].isLetter())
-        return {}; // a drive of another machine
-    QString dir;
-    if (path.startsWith(QLatin1Char('/')))
-        dir = QStringLiteral("/");
-    else if (baseDir.isEmpty())
+    return path;
+}
+
+} // namespace
+
+bool FileSystem::isAbsolute(const QString &windowsPath)
+{
+    const QString path = unquoted(windowsPath);
+    if (path.startsWith(QLatin1Char('\\')) || path.startsWith(QLatin1Char('/')))
+        return true; // UNC, root of the current drive, or a host path
+    return path.size() >= 2 && path[1] == QLatin1Char(':') && path[0].unicode() < 0x80 && path[0].isLetter();
+}
+
+QString FileSystem::resolve(const QString &baseDir, const QString &windowsPath) const
+{
+    QString path = unquoted(windowsPath);
+    if (path.isEmpty() || isAbsolute(path) || baseDir.isEmpty())
         return {};
-    else
-        dir = cleanHostPath(baseDir);
+    QString dir = cleanHostPath(baseDir);
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     for (const QString &part : parts) {
@@ -122,22 +167,47 @@ std::optional<QByteArray> DiskFileSystem::read(const QString &path, QString *err
             *error = message;
         return std::nullopt;
     };
-    const QFileInfo info(path);
-    if (!info.exists())
-        return fail(QStringLiteral("No such file"));
-    if (info.isDir())
+    auto failErrno = [&](int code) {
+        switch (code) {
+        case ENOENT:
+        case ENOTDIR: return fail(QStringLiteral("No such file"));
+        case EACCES:
+        case EPERM: return fail(QStringLiteral("Permission denied"));
+        case EISDIR: return fail(QStringLiteral("Is a directory"));
+        default: return fail(QString::fromLocal8Bit(std::strerror(code)));
+        }
+    };
+    // Non-blocking, so that opening a named pipe returns at once; the descriptor's own type is
+    // checked, so a file swapped for a device after a look-up is refused all the same.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return failErrno(errno);
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return failErrno(errno);
+    if (S_ISDIR(st.st_mode))
         return fail(QStringLiteral("Is a directory"));
-    if (info.size() > MaxFileSize)
+    if (!S_ISREG(st.st_mode))
+        return fail(QStringLiteral("Not a regular file (a device, pipe or socket)"));
+    if (st.st_size > MaxFileSize)
         return fail(QStringLiteral("File too large"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (file.error() == QFileDevice::PermissionsError || !info.isReadable())
-            return fail(QStringLiteral("Permission denied"));
-        return fail(file.errorString());
+    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return failErrno(errno);
+        if (n == 0)
+            break; // cut short while we read: keep what is there
+        got += n;
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
+    bytes.truncate(got);
     return bytes;
 }
 

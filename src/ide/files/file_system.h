@@ -25,17 +25,42 @@ public:
     /// Resolves a path as a .vbp writes it (backslashes, `..\`, spaces, any letter case)
     /// against `baseDir`, matching each component case-insensitively as Windows would and
     /// preferring an exact match. Trailing dots and spaces of a component are ignored, as on
-    /// Windows. A host-absolute path ("/x/y") resolves from the root; a drive or UNC path
-    /// (`C:\...`, `\\server\...`, `\...`) cannot be mapped and gives "". Returns the host path
-    /// of an existing file or directory, or "".
+    /// Windows. Absolute paths of every form (`C:\...`, `\\server\...`, `\...`, "/x/y") are
+    /// never followed and give "": a project must not pull in files from outside its folders.
+    /// Returns the host path of an existing file or directory, or "".
     QString resolve(const QString &baseDir, const QString &windowsPath) const;
+    /// True for a drive, UNC, root-relative or host-absolute path, quoted or not.
+    static bool isAbsolute(const QString &windowsPath);
+
+    /// While one of these lives, each folder is listed and case-folded once: a project that
+    /// names its members in another letter case than the disk would otherwise list the folder
+    /// again for every lookup. Listings are dropped with the last scope, so the next load sees
+    /// the disk as it is then.
+    class ListingScope {
+    public:
+        explicit ListingScope(const FileSystem &fs);
+        ~ListingScope();
+        ListingScope(const ListingScope &) = delete;
+        ListingScope &operator=(const ListingScope &) = delete;
+
+    private:
+        const FileSystem &m_fs;
+    };
 
 protected:
     /// The entry of `dir` that Windows would open for `name`, or "".
     QString matchEntry(const QString &dir, const QString &name) const;
+
+private:
+    // A cache, not state: filled through const lookups.
+    mutable int m_listingScopes = 0;
+    mutable QHash<QString, QHash<QString, QString>> m_listings; // dir -> folded name -> entry
+    QHash<QString, QString> *listing(const QString &dir) const;
 };
 
 /// The real disk through QFile/QDir.
+/// The real disk. Only regular files are read (never a device, pipe or socket, even behind a
+/// symbolic link), and never more than their size.
 class DiskFileSystem : public FileSystem {
 public:
     std::optional<QByteArray> read(const QString &path, QString *error) const override;

@@ -121,6 +121,7 @@ ProjectFile parseProject(const QStringList &lines, const QString &fileName, std:
         project.keys.append({key, value});
 
         if (sameKey(key, "Type")) {
+            project.hasType = true;
             static const char *const types[] = {"Exe", "OleExe", "OleDll", "Control"};
             int type = -1;
             for (int t = 0; t < 4; ++t)
@@ -237,8 +238,9 @@ GroupFile parseGroup(const QStringList &lines, const QString &fileName, std::vec
             }
         }
     }
+    group.hasHeader = sawHeader;
     if (!sawHeader)
-        sink.add(lines.isEmpty() ? 0 : 1, QStringLiteral("Missing 'VBGROUP 5.0' header"));
+        sink.add(lines.isEmpty() ? 0 : 1, QStringLiteral("Missing 'VBGROUP 5.0' header: not a project group"));
 
     // Repeats (the startup project listed again, or twice) load once; Windows paths ignore case.
     QSet<QString> seen;

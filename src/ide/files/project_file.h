@@ -40,6 +40,7 @@ struct ProjectSection {
 struct ProjectFile {
     QString name;  // "" when the file has no Name= line
     int type = 0;  // Exe 0, OleExe 1, OleDll 2, Control 3
+    bool hasType = false; // a Type= line: what every project file holds, and other files do not
     QString description, helpFile, title, exeName32, path32, startup;
     long helpContextId = 0;
     std::vector<MemberLine> members;
@@ -57,6 +58,7 @@ ProjectFile parseProject(const QStringList &lines, const QString &fileName, std:
 bool parseReference(const QString &value, ReferenceLine &out, QString *error);
 
 struct GroupFile {
+    bool hasHeader = false;  // the `VBGROUP` line that makes a file a group
     QString startupProject;  // "" when the file names none
     QStringList projects;    // the startup project first, then Project= lines in order, each once
     QList<int> projectLines; // the file line of each entry of `projects`

@@ -23,16 +23,6 @@ bool isNeverRead(const MemberLine &m)
     return m.key == QLatin1String("RelatedDoc") || m.key == QLatin1String("ResFile32");
 }
 
-long long scoreOf(const CodePageScores &s, CodePage cp)
-{
-    switch (cp) {
-    case CodePage::Cp932: return s.cp932;
-    case CodePage::Cp1251: return s.cp1251;
-    case CodePage::Utf8: return s.utf8;
-    default: return s.cp1252;
-    }
-}
-
 /// The candidates under which the most of `names` exist next to the file: names on disk are
 /// evidence the content cannot give (a .vbp whose only non-ASCII text is one file name).
 template <typename NamesUnder>
@@ -55,29 +45,58 @@ std::vector<CodePage> candidatesByNames(const FileSystem &fs, const QString &dir
 }
 
 /// The content guess if the names allow it, else the allowed candidate the content likes best.
-CodePage chooseAmong(const std::vector<CodePage> &allowed, const std::vector<QByteArrayView> &contents)
+CodePage chooseAmong(const std::vector<CodePage> &allowed, const CodePageScores &scores)
 {
-    const CodePage guess = guessCodePage(contents);
+    const CodePage guess = guessCodePage(scores);
     if (std::find(allowed.begin(), allowed.end(), guess) != allowed.end())
         return guess;
-    const CodePageScores scores = codePageScores(contents);
     CodePage best = allowed.front();
     for (CodePage cp : allowed)
-        if (scoreOf(scores, cp) > scoreOf(scores, best))
+        if (scores.score(cp) > scores.score(best))
             best = cp;
     return best;
+}
+
+/// The code page one file is decoded with in a project of code page `project`: its own when the
+/// project's cannot decode it, or when it is plainly UTF-8 where the project is single-byte.
+CodePage codePageOfFile(const CodePageScores &s, CodePage project)
+{
+    if (!s.nonAscii)
+        return project;
+    const CodePage own = guessCodePage(s);
+    if (s.invalid(project) > 0) {
+        if (s.invalid(own) == 0)
+            return own;
+        CodePage best = CodePage::Cp1252; // decodes anything
+        for (CodePage cp : Candidates)
+            if (s.invalid(cp) == 0 && s.score(cp) > s.score(best))
+                best = cp;
+        return best;
+    }
+    // Western text saved as UTF-8 scores higher as cp1252 ("Ã³"), but two or more multi-byte
+    // sequences and not one invalid byte do not happen by chance in single-byte text.
+    const bool singleByte = project == CodePage::Cp1252 || project == CodePage::Cp1251;
+    if (s.utf8Invalid == 0 && (own == CodePage::Utf8 || (singleByte && s.utf8 >= 6)))
+        return CodePage::Utf8;
+    return project;
+}
+
+/// The first lines of a file, as many as are ever loaded.
+QByteArrayView loadablePart(QByteArrayView bytes)
+{
+    return bytes.first(lengthOfLines(bytes, MaxFileLines));
 }
 
 ProjectFile quietParseProject(const QByteArray &bytes, CodePage cp, const QString &path)
 {
     std::vector<Diagnostic> ignored;
-    return parseProject(splitLines(decode(bytes, cp)), path, ignored);
+    return parseProject(splitLines(decode(loadablePart(bytes), cp)), path, ignored);
 }
 
 GroupFile quietParseGroup(const QByteArray &bytes, CodePage cp, const QString &path)
 {
     std::vector<Diagnostic> ignored;
-    return parseGroup(splitLines(decode(bytes, cp)), path, ignored);
+    return parseGroup(splitLines(decode(loadablePart(bytes), cp)), path, ignored);
 }
 
 } // namespace
@@ -86,8 +105,16 @@ QStringList decodeLines(QByteArrayView bytes, CodePage cp, const QString &fileNa
 {
     if (cp == CodePage::Auto)
         cp = guessCodePage({bytes});
+    // A file cut short by a crash ends in NULs: they are no text.
+    qsizetype end = bytes.size();
+    while (end > 0 && bytes[end - 1] == '\0')
+        --end;
+    const qsizetype trailingNuls = bytes.size() - end;
+    const QByteArrayView text = bytes.first(end);
+    const QByteArrayView loaded = loadablePart(text);
+
     int invalid = 0;
-    QStringList lines = decodeSplit(bytes, cp, &invalid);
+    QStringList lines = decodeSplit(loaded, cp, &invalid);
     if (invalid > 0) {
         int first = 0;
         for (qsizetype i = 0; i < lines.size() && first == 0; ++i)
@@ -98,6 +125,16 @@ QStringList decodeLines(QByteArrayView bytes, CodePage cp, const QString &fileNa
                                    .arg(invalid)
                                    .arg(codePageName(cp))});
     }
+    if (const qsizetype nul = loaded.indexOf('\0'); nul >= 0)
+        diagnostics.push_back({fileName, lineAt(loaded, nul),
+                               QStringLiteral("NUL bytes in the text (first on this line): the file may be damaged")});
+    if (trailingNuls > 0)
+        diagnostics.push_back({fileName, lineAt(bytes, end),
+                               QStringLiteral("%1 NUL bytes at the end of the file are not loaded: it may have been cut short")
+                                   .arg(trailingNuls)});
+    if (loaded.size() < text.size())
+        diagnostics.push_back({fileName, int(MaxFileLines + 1),
+                               QStringLiteral("More than %1 lines: the rest of the file is not loaded").arg(MaxFileLines)});
     detail::DiagnosticSink sink(diagnostics, fileName);
     for (qsizetype i = 0; i < lines.size(); ++i)
         if (lines[i].size() > MaxLineLength)
@@ -116,57 +153,110 @@ std::optional<ProjectSources> readProjectSources(const FileSystem &fs, const QSt
     }
     const QString dir = directoryOf(vbpPath);
     QHash<QString, QByteArray> cache; // member bytes read while guessing, reused below
+    QHash<QString, CodePageScores> scoresOf; // per member path, with Auto only
 
-    if (cp == CodePage::Auto) {
+    const bool guessing = cp == CodePage::Auto;
+    if (guessing) {
         const std::vector<CodePage> allowed = candidatesByNames(fs, dir, [&](CodePage c) {
             QStringList names;
             for (const MemberLine &m : quietParseProject(*vbp, c, vbpPath).members)
                 names << m.path;
             return names;
         });
-        std::vector<QByteArray> contents{*vbp};
+        CodePageScores total = codePageScores(QByteArrayView(*vbp));
         for (const MemberLine &m : quietParseProject(*vbp, allowed.front(), vbpPath).members) {
             const QString path = isNeverRead(m) ? QString() : fs.resolve(dir, m.path);
             if (path.isEmpty() || cache.contains(path))
                 continue;
             if (std::optional<QByteArray> bytes = fs.read(path, nullptr)) {
-                cache.insert(path, *bytes);
-                contents.push_back(*bytes);
+                const CodePageScores s = codePageScores(loadablePart(*bytes));
+                total += s;
+                scoresOf.insert(path, s);
+                cache.insert(path, std::move(*bytes));
             }
         }
-        cp = chooseAmong(allowed, std::vector<QByteArrayView>(contents.begin(), contents.end()));
+        cp = chooseAmong(allowed, total);
+        // Where files disagree, the project takes the code page most of them read cleanly with.
+        QHash<CodePage, int> votes;
+        for (const CodePageScores &s : std::as_const(scoresOf))
+            if (s.nonAscii)
+                ++votes[codePageOfFile(s, cp)];
+        int most = votes.value(cp);
+        for (CodePage c : allowed)
+            if (votes.value(c) > most) {
+                most = votes.value(c);
+                cp = c;
+            }
     }
 
     ProjectSources sources;
     sources.path = vbpPath;
     sources.codePage = cp;
     sources.project = parseProject(decodeLines(*vbp, cp, vbpPath, diagnostics), vbpPath, diagnostics);
+    struct Listing {
+        int line = 0;    // the .vbp line that loads the file
+        int repeats = 0; // how often it is listed again
+        int firstRepeatLine = 0;
+    };
+    QHash<QString, Listing> listed; // by resolved path
+    std::vector<std::pair<QString, QString>> repeated; // (path, as the .vbp writes it), in order
     for (const MemberLine &m : sources.project.members) {
-        const QString path = fs.resolve(dir, m.path);
         auto fail = [&](const QString &why) {
             diagnostics.push_back({vbpPath, m.line, QStringLiteral("The file '%1' could not be loaded: %2").arg(m.path, why)});
         };
+        if (FileSystem::isAbsolute(m.path)) {
+            fail(QStringLiteral("absolute paths are not followed"));
+            continue;
+        }
+        const QString path = fs.resolve(dir, m.path);
         if (path.isEmpty()) {
             fail(QStringLiteral("No such file"));
             continue;
         }
+        // One module listed many times would be read and parsed as often.
+        if (auto it = listed.find(path); it != listed.end()) {
+            if (it->repeats++ == 0) {
+                it->firstRepeatLine = m.line;
+                repeated.emplace_back(path, m.path);
+            }
+            continue;
+        }
+        listed.insert(path, {m.line, 0, 0});
         if (isNeverRead(m)) {
             if (fs.isDirectory(path))
                 fail(QStringLiteral("Is a directory"));
             else
-                sources.members.push_back({m, path, {}});
+                sources.members.push_back({m, path, {}, cp});
             continue;
         }
-        if (auto it = cache.constFind(path); it != cache.constEnd()) {
-            sources.members.push_back({m, path, *it});
-            continue;
-        }
-        std::optional<QByteArray> bytes = fs.read(path, &error);
-        if (!bytes) {
+        QByteArray bytes;
+        if (auto it = cache.find(path); it != cache.end()) {
+            bytes = std::move(*it);
+            cache.erase(it);
+        } else if (std::optional<QByteArray> read = fs.read(path, &error)) {
+            bytes = std::move(*read);
+        } else {
             fail(error);
             continue;
         }
-        sources.members.push_back({m, path, std::move(*bytes)});
+        CodePage own = cp;
+        if (guessing) {
+            own = codePageOfFile(scoresOf.value(path), cp);
+            if (own != cp)
+                diagnostics.push_back({path, 0,
+                                       QStringLiteral("Saved in another code page than the rest of the project: "
+                                                      "decoded as %1, not %2")
+                                           .arg(codePageName(own), codePageName(cp))});
+        }
+        sources.members.push_back({m, path, std::move(bytes), own});
+    }
+    for (const auto &[path, written] : repeated) {
+        const Listing &l = listed[path];
+        diagnostics.push_back({vbpPath, l.firstRepeatLine,
+                               QStringLiteral("The file '%1' is listed %2 more time(s); only line %3 loads it")
+                                   .arg(written)
+                                   .arg(l.repeats)
+                                   .arg(l.line)});
     }
     return sources;
 }
@@ -185,15 +275,22 @@ std::optional<GroupSources> readGroupSources(const FileSystem &fs, const QString
         const std::vector<CodePage> allowed = candidatesByNames(fs, dir, [&](CodePage c) {
             return quietParseGroup(*vbg, c, vbgPath).projects;
         });
-        cp = chooseAmong(allowed, {*vbg});
+        cp = chooseAmong(allowed, codePageScores(QByteArrayView(*vbg)));
     }
 
     GroupSources sources;
     sources.path = vbgPath;
     sources.codePage = cp;
     sources.group = parseGroup(decodeLines(*vbg, cp, vbgPath, diagnostics), vbgPath, diagnostics);
+    if (!sources.group.hasHeader)
+        return std::nullopt;
     for (qsizetype i = 0; i < sources.group.projects.size(); ++i) {
         const QString &name = sources.group.projects[i];
+        if (FileSystem::isAbsolute(name)) {
+            diagnostics.push_back({vbgPath, sources.group.projectLines.value(i),
+                                   QStringLiteral("The project '%1' could not be loaded: absolute paths are not followed").arg(name)});
+            continue;
+        }
         const QString path = fs.resolve(dir, name);
         if (path.isEmpty()) {
             diagnostics.push_back({vbgPath, sources.group.projectLines.value(i),

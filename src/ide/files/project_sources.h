@@ -12,8 +12,14 @@
 
 namespace ide::files {
 
+/// VB holds at most 65,534 lines in a code module; a file of more than this many lines (header
+/// included) is none that VB saved, and is cut here so that memory stays bounded.
+constexpr qsizetype MaxFileLines = 100000;
+
 /// Decodes a whole file and splits it into physical lines, recording a diagnostic for the first
-/// invalid byte sequence (with the count) and for each line over VB's 1023-character limit.
+/// invalid byte sequence (with the count), for each line over VB's 1023-character limit, for
+/// NUL bytes (a run of them at the end, left by a crash, is dropped) and for lines past
+/// MaxFileLines, which are not loaded.
 QStringList decodeLines(QByteArrayView bytes, CodePage cp, const QString &fileName, std::vector<Diagnostic> &diagnostics);
 
 /// A .vbp and the bytes of every member file it names, under one code page.
@@ -25,17 +31,21 @@ struct ProjectSources {
         MemberLine line;
         QString path;     // resolved host path
         QByteArray bytes; // empty for RelatedDoc and ResFile32, which are never read
+        CodePage codePage = CodePage::Cp1252; // the project's, unless this file was saved in another
     };
     std::vector<Member> members; // the members that were found, in .vbp order
 };
 
-/// Reads a .vbp and its members. Missing or unreadable members are skipped with a diagnostic
-/// ("The file ... could not be loaded: No such file") on their .vbp line.
+/// Reads a .vbp and its members. Missing or unreadable members, absolute paths and files listed
+/// a second time are skipped with a diagnostic on their .vbp line.
 ///
 /// With CodePage::Auto the code page is chosen from two kinds of evidence: the .vbp is decoded
 /// with each candidate and only those under which the most member names exist on disk remain
 /// (`Form=計算2.frm` in cp932 against UTF-8 names); among them the content of the .vbp and all
-/// members decides (guessCodePage). Returns nullopt when the .vbp itself cannot be read.
+/// members decides (guessCodePage). A member that the project's code page cannot decode, or
+/// that is plainly UTF-8 in a single-byte project (re-saved by another editor), is decoded with
+/// its own, with a diagnostic; the project then takes the code page most of its files use.
+/// Returns nullopt when the .vbp itself cannot be read.
 std::optional<ProjectSources> readProjectSources(const FileSystem &fs, const QString &vbpPath, CodePage cp,
                                                  std::vector<Diagnostic> &diagnostics);
 

@@ -162,9 +162,9 @@ Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const Q
         return nullptr;
     }
     const files::ProjectFile &vbp = sources->project;
-    if (vbp.keys.isEmpty()) {
+    if (!vbp.hasType) {
         diags.insert(diags.end(), parseDiags.begin(), parseDiags.end());
-        diags.push_back({path, 0, QStringLiteral("Not a Visual Basic project file: no project settings found.")});
+        diags.push_back({path, 0, QStringLiteral("Not a Visual Basic project file: no Type= line.")});
         return nullptr;
     }
     const files::CodePage codePage = sources->codePage;
@@ -248,7 +248,7 @@ Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const Q
             c.name = baseName(p.line.path);
         } else {
             files::ModuleFile module =
-                files::parseModule(files::decodeLines(p.bytes, codePage, p.path, parseDiags), p.path, parseDiags);
+                files::parseModule(files::decodeLines(p.bytes, p.codePage, p.path, parseDiags), p.path, parseDiags);
             c.type = componentTypeOf(key, module.kind);
             c.name = !module.vbName.isEmpty() ? module.vbName : p.line.name;
             if (c.name.isEmpty()) {
@@ -303,6 +303,7 @@ std::vector<Ptr<host::VBProject>> ProjectsImpl::load(const QString &fileName)
 {
     std::vector<Ptr<host::VBProject>> added;
     const files::FileSystem &fs = *m_state->fileSystem;
+    const files::FileSystem::ListingScope listings(fs);
     const QString path = fileName;
     if (fs.isDirectory(path)) {
         m_state->diagnostics.push_back({path, 0, QStringLiteral("Is a directory, not a project file.")});

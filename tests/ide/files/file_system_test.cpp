@@ -72,8 +72,10 @@ TEST(MemoryFileSystem, ResolvesAsWindowsWould)
     for (const char *f : TreeFiles)
         fs.add(u("/t/") + u(f), "x");
     checkResolve(fs, u("/t"));
-    // A host-absolute path (what a command line passes) resolves from the root.
-    EXPECT_EQ(fs.resolve(u("/elsewhere"), u("/T/Proj/forms/frmmain.frm")), u("/t/proj/Forms/frmMain.frm"));
+    // A project never reaches outside its folders through an absolute path.
+    EXPECT_EQ(fs.resolve(u("/elsewhere"), u("/t/proj/Forms/frmMain.frm")), QString());
+    EXPECT_TRUE(FileSystem::isAbsolute(u("\"/t/x\"")));
+    EXPECT_FALSE(FileSystem::isAbsolute(u("..\\t\\x")));
 }
 
 TEST(MemoryFileSystem, DecomposedNamesOnDiskMatchComposedNamesInTheProject)
