@@ -163,7 +163,7 @@ Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const Q
     }
     const files::ProjectFile &vbp = sources->project;
     if (!vbp.hasType) {
-        diags.insert(diags.end(), parseDiags.begin(), parseDiags.end());
+        // What its lines hold is no project's business: one message says it all.
         diags.push_back({path, 0, QStringLiteral("Not a Visual Basic project file: no Type= line.")});
         return nullptr;
     }
