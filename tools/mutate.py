@@ -321,6 +321,7 @@ def main():
                                 ignore=lambda d, names: [n for n in names
                                                          if stat.S_ISFIFO(os.lstat(os.path.join(d, n)).st_mode)])
                 findings.append({"mutations": applied, "kept": str(kept), **r})
+                print(json.dumps(findings[-1], ensure_ascii=False), file=sys.stderr)
             shutil.rmtree(scratch, ignore_errors=True)
             if (i + 1) % 50 == 0:
                 print(f"{i + 1}/{args.runs} runs, {len(findings)} findings", file=sys.stderr)

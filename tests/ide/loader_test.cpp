@@ -115,7 +115,8 @@ TEST(LoaderCodePages, ModulesSavedInAnotherCodePageDecodeWithTheirOwn)
 TEST(LoaderDamagedText, NulBytesAreReportedAndATrailingRunIsDropped)
 {
     auto fs = std::make_shared<MemoryFileSystem>();
-    fs->add(u("/p/P.vbp"), "Type=Exe\r\nModule=Cut; cut.bas\r\nModule=Long; long.bas\r\n");
+    fs->add(u("/p/P.vbp"), QByteArray("Type=Exe\r\nModule=Cut; cut.bas\r\nModule=Long; long.bas\r\nModule=N; n\0.bas\r\n", 72));
+    fs->add(u("/p/n.bas"), moduleBytes("N", ""));
     fs->add(u("/p/cut.bas"), moduleBytes("Cut", QByteArray("Sub A()\r\n  x = 1\0\0\r\nEnd Sub\r\nSub B()\r\n", 38)
                                                     + QByteArray(4096, '\0')));
     QByteArray empty = moduleBytes("Long", "Sub C()\r\nEnd Sub");
@@ -132,7 +133,9 @@ TEST(LoaderDamagedText, NulBytesAreReportedAndATrailingRunIsDropped)
     auto longModule = projects[0]->vbComponents()->item(u("Long"))->codeModule();
     EXPECT_EQ(longModule->countOfLines(), ide::files::MaxFileLines - 1); // the attribute line is hidden
     EXPECT_EQ(diagnosticsOf(ide),
-              lines({u("cut.bas:3: NUL bytes in the text (first on this line): the file may be damaged"),
+              lines({u("P.vbp:4: NUL bytes in the text (first on this line): the file may be damaged"),
+                     u("P.vbp:4: The file 'n?.bas' could not be loaded: No such file"),
+                     u("cut.bas:3: NUL bytes in the text (first on this line): the file may be damaged"),
                            u("cut.bas:6: 4096 NUL bytes at the end of the file are not loaded: it may have been cut short"),
                            u("cut.bas:5: End Sub missing for B"),
                            u("long.bas:100001: More than 100000 lines: the rest of the file is not loaded")}));

@@ -140,6 +140,9 @@ QString FileSystem::resolve(const QString &baseDir, const QString &windowsPath) 
     QString path = unquoted(windowsPath);
     if (path.isEmpty() || isAbsolute(path) || baseDir.isEmpty())
         return {};
+    // Windows allows no control character in a name; a NUL would also cut the path short.
+    if (std::any_of(path.cbegin(), path.cend(), [](QChar c) { return c.unicode() < 0x20; }))
+        return {};
     QString dir = cleanHostPath(baseDir);
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);

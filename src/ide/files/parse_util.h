@@ -42,6 +42,16 @@ inline QString unquote(const QString &value)
     return value;
 }
 
+/// A name or path quoted in a message, control characters shown as '?' so that one
+/// diagnostic stays one printable line.
+inline QString printable(QString text)
+{
+    for (QChar &c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = QLatin1Char('?');
+    return text;
+}
+
 /// Shortens a line quoted in a message, so a 500,000-character line stays readable.
 inline QString excerpt(const QString &line)
 {

@@ -202,7 +202,7 @@ std::optional<ProjectSources> readProjectSources(const FileSystem &fs, const QSt
     std::vector<std::pair<QString, QString>> repeated; // (path, as the .vbp writes it), in order
     for (const MemberLine &m : sources.project.members) {
         auto fail = [&](const QString &why) {
-            diagnostics.push_back({vbpPath, m.line, QStringLiteral("The file '%1' could not be loaded: %2").arg(m.path, why)});
+            diagnostics.push_back({vbpPath, m.line, QStringLiteral("The file '%1' could not be loaded: %2").arg(detail::printable(m.path), why)});
         };
         if (FileSystem::isAbsolute(m.path)) {
             fail(QStringLiteral("absolute paths are not followed"));
@@ -254,7 +254,7 @@ std::optional<ProjectSources> readProjectSources(const FileSystem &fs, const QSt
         const Listing &l = listed[path];
         diagnostics.push_back({vbpPath, l.firstRepeatLine,
                                QStringLiteral("The file '%1' is listed %2 more time(s); only line %3 loads it")
-                                   .arg(written)
+                                   .arg(detail::printable(written))
                                    .arg(l.repeats)
                                    .arg(l.line)});
     }
@@ -288,13 +288,13 @@ std::optional<GroupSources> readGroupSources(const FileSystem &fs, const QString
         const QString &name = sources.group.projects[i];
         if (FileSystem::isAbsolute(name)) {
             diagnostics.push_back({vbgPath, sources.group.projectLines.value(i),
-                                   QStringLiteral("The project '%1' could not be loaded: absolute paths are not followed").arg(name)});
+                                   QStringLiteral("The project '%1' could not be loaded: absolute paths are not followed").arg(detail::printable(name))});
             continue;
         }
         const QString path = fs.resolve(dir, name);
         if (path.isEmpty()) {
             diagnostics.push_back({vbgPath, sources.group.projectLines.value(i),
-                                   QStringLiteral("The project '%1' could not be found").arg(name)});
+                                   QStringLiteral("The project '%1' could not be found").arg(detail::printable(name))});
             continue;
         }
         if (sources.projectPaths.contains(path))

@@ -1,5 +1,6 @@
 #include "ide/shell/shell_impl.h"
 
+#include "ide/files/parse_util.h"
 #include "ide/files/project_sources.h"
 
 #include <QDir>
@@ -270,7 +271,7 @@ Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const Q
         if (duplicate) {
             parseDiags.push_back({p.path, 0,
                                   QStringLiteral("A component named %1 is already loaded; this file is skipped.")
-                                      .arg(c.name)});
+                                      .arg(files::detail::printable(c.name))});
             continue;
         }
         sameKey.append(c.name);
@@ -291,7 +292,7 @@ Ptr<ProjectImpl> ProjectsImpl::loadProject(const QString &path)
         if (other->name().compare(project->name(), Qt::CaseInsensitive) == 0) {
             m_state->diagnostics.push_back(
                 {path, 0, QStringLiteral("A project named %1 is already loaded; this project is not loaded.")
-                              .arg(project->name())});
+                              .arg(files::detail::printable(project->name()))});
             return nullptr;
         }
     }
