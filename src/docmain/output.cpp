@@ -33,8 +33,8 @@ void DocMain::OpenEditor()
 {
     auto &platform = controls::platform();
     auto &q = shared::basQuillbox();
-    // Nothing to show is no error; a file or shell failure is, though the original
-    // stayed silent: the user clicked and deserves to know why no editor appeared.
+    // Never reports anything: a missing pane, an empty selection or a failed file or
+    // shell call just means no editor appears.
     try {
         shared::DeleteTempFiles();
         if (!q.gVBInstance)
@@ -46,26 +46,17 @@ void DocMain::OpenEditor()
         if (text.isEmpty() || q.gTempPath.isEmpty())
             return;
         const QString tmp = CreateTempFile();
-        if (tmp.isEmpty()) {
-            platform.msgBox(QStringLiteral("一時ﾌｧｲﾙを作成できません: %1").arg(q.gTempPath), vbExclamation);
+        if (tmp.isEmpty())
             return;
-        }
         {
+            // A file that cannot be written is still copied and shown, as it stands.
             QFile file(tmp);
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-                file.write(platform.toAnsi(text + QLatin1String("\r\n"))) < 0) {
-                platform.msgBox(QStringLiteral("一時ﾌｧｲﾙに書き込めません: %1").arg(tmp), vbExclamation);
-                platform.deleteFile(tmp);
-                return;
-            }
+            if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                file.write(platform.toAnsi(text + QLatin1String("\r\n")));
         }
         const QString txt = tmp.left(tmp.size() - 4) + QLatin1String(".txt");
-        if (platform.copyFile(tmp, txt, true)) {
-            if (!platform.shellExecute(txt, QStringLiteral("Open"), q.gTempPath))
-                platform.msgBox(QStringLiteral("ﾃｷｽﾄ ｴﾃﾞｨﾀを起動できません: %1").arg(txt), vbExclamation);
-        } else {
-            platform.msgBox(QStringLiteral("一時ﾌｧｲﾙをｺﾋﾟｰできません: %1").arg(txt), vbExclamation);
-        }
+        if (platform.copyFile(tmp, txt, true))
+            platform.shellExecute(txt, QStringLiteral("Open"), q.gTempPath);
         platform.deleteFile(tmp);
     } catch (const std::exception &) {
         // Reading the pane failed (a module that went away): nothing to show.

@@ -11,7 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 using controls::HeadlessPlatform;
 using controls::ScopedPlatform;
@@ -39,8 +41,38 @@ Ptr<host::CommandBarControl> findCaption(const Ptr<host::VBE> &vbe, const QStrin
     return nullptr;
 }
 
+/// The headless platform with file services a test can make fail.
+struct TestPlatform : HeadlessPlatform {
+    bool tempFileUnwritable = false;
+    bool copyFails = false;
+
+    QString createTempFile(const QString &dir, const QString &prefix) override
+    {
+        // A name that cannot be opened for writing, as from a folder gone meanwhile.
+        if (tempFileUnwritable)
+            return QDir(dir).filePath(QStringLiteral("gone/") + prefix.left(3) + QStringLiteral("1.tmp"));
+        return HeadlessPlatform::createTempFile(dir, prefix);
+    }
+    bool copyFile(const QString &from, const QString &to, bool overwrite = true) override
+    {
+        return !copyFails && HeadlessPlatform::copyFile(from, to, overwrite);
+    }
+};
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+}
+
+/// The message box of the add-in's error trap for a host error.
+controls::MessageRecord trapMessage(int number)
+{
+    return {host::Error(number).description(), controls::vbExclamation, QString(), controls::vbOK};
+}
+
 struct Host {
-    HeadlessPlatform platform;
+    TestPlatform platform;
     ScopedPlatform scoped{platform};
     QTemporaryDir temp;
     std::shared_ptr<ide::files::MemoryFileSystem> fs = std::make_shared<ide::files::MemoryFileSystem>();
@@ -186,6 +218,115 @@ TEST(ConnectLifeCycle, DisconnectingWithADialogOpenUnloadsIt)
     EXPECT_TRUE(h.platform.messages().isEmpty());
 }
 
+TEST(ConnectLifeCycle, AddedProjectIsListedAfterTheFocusMovesAndPendingMessagesRun)
+{
+    Host h;
+    h.addIn->setConnect(true);
+    auto &q = shared::basQuillbox();
+    h.vbe()->vbProjects()->item(1)->vbComponents()->item(1)->codeModule()->codePane()->show();
+    ASSERT_NE(h.vbe()->activeWindow(), h.vbe()->mainWindow());
+    // At the first pump the focus has moved and the rescan (which starts with the
+    // hourglass) has not begun.
+    int pumps = 0;
+    bool focusedBeforePump = false;
+    bool rescanBeforePump = true;
+    h.platform.setDoEventsHandler([&] {
+        if (pumps++ > 0)
+            return;
+        focusedBeforePump = h.vbe()->activeWindow() == h.vbe()->mainWindow();
+        rescanBeforePump = h.platform.screenMousePointer() != controls::MousePointer::Default ||
+                           q.gDocMain->tvwProject(0).nodes().find(QStringLiteral("Beta")) != nullptr;
+    });
+    h.vbe()->vbProjects()->addFromFile(QStringLiteral("/project/Beta/Beta.vbp"), false);
+    EXPECT_GT(pumps, 0);
+    EXPECT_TRUE(focusedBeforePump);
+    EXPECT_FALSE(rescanBeforePump);
+    EXPECT_NE(q.gDocMain->tvwProject(0).nodes().find(QStringLiteral("Beta_Class1")), nullptr);
+}
+
+TEST(ConnectFailures, ConnectionErrorIsShownAndWhatWasSetUpStays)
+{
+    Host h;
+    h.ide->failOn(QStringLiteral("Windows.CreateToolWindow"), host::err::InvalidCall);
+    h.addIn->setConnect(true);
+    const controls::MessageRecord trap = trapMessage(host::err::InvalidCall);
+    EXPECT_EQ(h.platform.messages(), QList<controls::MessageRecord>{trap});
+    auto &q = shared::basQuillbox();
+    EXPECT_EQ(q.gToolWindow, nullptr);
+    EXPECT_EQ(q.gDocMain, nullptr);
+    // Menus and subscriptions made before the failing step are kept.
+    EXPECT_EQ(q.gAddInInstance, h.addIn);
+    EXPECT_EQ(countCaption(h.vbe(), QStringLiteral("Add-Ins"), QStringLiteral("Tessary")), 1);
+    EXPECT_EQ(countCaption(h.vbe(), QStringLiteral("Code Window"), QStringLiteral("ﾃｷｽﾄ ｴﾃﾞｨﾀで表示")), 1);
+    EXPECT_EQ(h.vbe()->events()->vbProjectsEvents()->ItemAdded.handlerCount(), 1u);
+}
+
+TEST(ConnectFailures, MenuBuilderErrorIsShownAndConnectionGoesOn)
+{
+    Host h;
+    h.ide->failOn(QStringLiteral("CommandBarControls.Add"), host::err::InvalidCall);
+    h.addIn->setConnect(true);
+    // Each builder traps its own error; the connection carries on without the commands.
+    const controls::MessageRecord trap = trapMessage(host::err::InvalidCall);
+    EXPECT_EQ(h.platform.messages(), (QList<controls::MessageRecord>{trap, trap}));
+    auto connect = std::dynamic_pointer_cast<addin::Connect>(h.addIn->object());
+    ASSERT_NE(connect, nullptr);
+    EXPECT_EQ(connect->AddInMenuControl(), nullptr);
+    EXPECT_EQ(connect->CodeWindowMenuControl(), nullptr);
+    auto &q = shared::basQuillbox();
+    ASSERT_NE(q.gDocMain, nullptr);
+    EXPECT_TRUE(q.gToolWindow->visible());
+    EXPECT_NE(q.gDocMain->tvwProject(0).nodes().find(QStringLiteral("Alpha_Module1")), nullptr);
+}
+
+TEST(ConnectFailures, DisconnectionShowsEachFailingStepAndGoesOn)
+{
+    Host h;
+    h.addIn->setConnect(true);
+    auto &q = shared::basQuillbox();
+    auto window = q.gToolWindow;
+    h.ide->failOn(QStringLiteral("CommandBarControl.Delete"), host::err::InvalidCall);
+    h.addIn->setConnect(false);
+    // Both deletions failed, each with its message; the steps after them still ran.
+    const controls::MessageRecord trap = trapMessage(host::err::InvalidCall);
+    EXPECT_EQ(h.platform.messages(), (QList<controls::MessageRecord>{trap, trap}));
+    EXPECT_FALSE(window->visible());
+    EXPECT_EQ(q.gDocMain, nullptr);
+    EXPECT_EQ(q.gToolWindow, nullptr);
+    EXPECT_EQ(q.gAddInInstance, nullptr);
+    EXPECT_EQ(q.gVBInstance, nullptr);
+    EXPECT_EQ(h.vbe()->events()->vbProjectsEvents()->ItemAdded.handlerCount(), 0u);
+    // The commands left behind are reused by the next connection.
+    h.ide->clearFaults();
+    h.platform.clearMessages();
+    h.addIn->setConnect(true);
+    EXPECT_EQ(countCaption(h.vbe(), QStringLiteral("Add-Ins"), QStringLiteral("Tessary")), 1);
+    EXPECT_EQ(countCaption(h.vbe(), QStringLiteral("Code Window"), QStringLiteral("ﾃｷｽﾄ ｴﾃﾞｨﾀで表示")), 1);
+    EXPECT_TRUE(h.platform.messages().isEmpty());
+}
+
+TEST(ConnectFailures, ProjectAddedHandlerErrorGoesToTheIdeBeforeAnythingElseRuns)
+{
+    Host h;
+    h.addIn->setConnect(true);
+    auto &q = shared::basQuillbox();
+    h.ide->failOn(QStringLiteral("Window.SetFocus"), host::err::InvalidCall);
+    const int pumps = h.platform.doEventsCount();
+    h.vbe()->vbProjects()->addFromFile(QStringLiteral("/project/Beta/Beta.vbp"), false);
+    // The handler has no trap: the IDE gets the error, no message box, and the
+    // focus failure stops it before pending messages run and before the rescan.
+    EXPECT_TRUE(h.platform.messages().isEmpty());
+    EXPECT_EQ(h.platform.doEventsCount(), pumps);
+    EXPECT_EQ(q.gDocMain->tvwProject(0).nodes().find(QStringLiteral("Beta")), nullptr);
+    ASSERT_FALSE(h.ide->diagnostics().empty());
+    EXPECT_EQ(h.ide->diagnostics().back().file, QStringLiteral("(add-in)"));
+    EXPECT_TRUE(h.ide->diagnostics().back().message.contains(host::Error(host::err::InvalidCall).description()));
+    // The project itself is loaded; a later rescan lists it.
+    h.ide->clearFaults();
+    q.gDocMain->FindNewProject(false);
+    EXPECT_NE(q.gDocMain->tvwProject(0).nodes().find(QStringLiteral("Beta_Class1")), nullptr);
+}
+
 TEST(ConnectEditor, ContextCommandWritesTheSelectionInTheAnsiCodePage)
 {
     Host h;
@@ -196,10 +337,6 @@ TEST(ConnectEditor, ContextCommandWritesTheSelectionInTheAnsiCodePage)
         for (const auto &call : h.platform.shellCalls())
             paths << call.path;
         return paths;
-    };
-    auto contents = [](const QString &path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
     };
     auto pane = h.vbe()->vbProjects()->item(1)->vbComponents()->item(1)->codeModule()->codePane();
     pane->show();
@@ -218,27 +355,55 @@ TEST(ConnectEditor, ContextCommandWritesTheSelectionInTheAnsiCodePage)
     EXPECT_EQ(h.platform.shellCalls()[0].verb, QStringLiteral("Open"));
     const QByteArray expected = QByteArray("Main()\r\n    x = \"") + QByteArray("\x95\x5c\x8e\xa6", 4) +
                                 QByteArray("\"\r\n   \r\n");
-    EXPECT_EQ(contents(first), expected);
+    EXPECT_EQ(fileBytes(first), expected);
     // Only the .txt copy stays behind, until the next view.
     EXPECT_EQ(QDir(h.temp.path()).entryList(QDir::Files), QStringList{QFileInfo(first).fileName()});
-    pane->setSelection(1, 1, 1, 4);
+    pane->setSelection(1, 1, 1, 4);   // within one line: columns 1 to 3
     command->execute();
     ASSERT_EQ(opened().size(), 2);
+    EXPECT_EQ(fileBytes(opened()[1]), QByteArray("Sub\r\n"));
     EXPECT_EQ(QDir(h.temp.path()).entryList(QDir::Files), QStringList{QFileInfo(opened()[1]).fileName()});
     EXPECT_TRUE(h.platform.messages().isEmpty());
 }
 
-TEST(ConnectEditor, UnwritableTempFolderIsReported)
+TEST(ConnectEditor, FailingFileOrShellServicesEndTheViewSilently)
 {
-    Host h;
-    h.addIn->setConnect(true);
-    shared::basQuillbox().gTempPath = h.temp.path() + QStringLiteral("/no/such/folder/");
-    auto pane = h.vbe()->vbProjects()->item(1)->vbComponents()->item(1)->codeModule()->codePane();
-    pane->show();
-    pane->setSelection(1, 1, 1, 4);
-    shared::basQuillbox().gDocMain->OpenEditor();
-    ASSERT_EQ(h.platform.messages().size(), 1);
-    EXPECT_TRUE(h.platform.messages()[0].prompt.contains(QStringLiteral("no/such/folder")));
+    struct Case {
+        const char *name;
+        std::function<void(Host &, bool)> fail;   // true breaks the service, false mends it
+        qsizetype shellCalls;                     // made by the failed view
+    };
+    const std::vector<Case> cases = {
+        {"temp file not created",
+         [](Host &h, bool on) {
+             shared::basQuillbox().gTempPath = h.temp.path() + (on ? QStringLiteral("/no/such/folder/") : QStringLiteral("/"));
+         },
+         0},
+        {"temp file not writable", [](Host &h, bool on) { h.platform.tempFileUnwritable = on; }, 0},
+        {"copy failed", [](Host &h, bool on) { h.platform.copyFails = on; }, 0},
+        {"editor not started", [](Host &h, bool on) { h.platform.setShellResult(!on); }, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Host h;
+        h.addIn->setConnect(true);
+        auto pane = h.vbe()->vbProjects()->item(1)->vbComponents()->item(1)->codeModule()->codePane();
+        pane->show();
+        pane->setSelection(1, 1, 1, 4);
+        c.fail(h, true);
+        h.doc()->OpenEditor();
+        EXPECT_TRUE(h.platform.messages().isEmpty());
+        EXPECT_EQ(h.platform.shellCalls().size(), c.shellCalls);
+        EXPECT_TRUE(QDir(h.temp.path()).entryList({QStringLiteral("*.tmp")}, QDir::Files).isEmpty());
+        // Nothing is left broken: once the service works again, so does the view.
+        c.fail(h, false);
+        h.doc()->OpenEditor();
+        ASSERT_EQ(h.platform.shellCalls().size(), c.shellCalls + 1);
+        const QString shown = h.platform.shellCalls().back().path;
+        EXPECT_EQ(fileBytes(shown), QByteArray("Sub\r\n"));
+        EXPECT_EQ(QDir(h.temp.path()).entryList(QDir::Files), QStringList{QFileInfo(shown).fileName()});
+        EXPECT_TRUE(h.platform.messages().isEmpty());
+    }
 }
 
 TEST(ConnectClipboard, CopyWritesHeaderAndRowsTabSeparated)

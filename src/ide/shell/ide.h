@@ -56,7 +56,7 @@ public:
     void setClipboardImageProvider(std::function<QImage()> provider);
 
     /// Fault seam for tests: the named host call (e.g. "CodeModule.Find",
-    /// "VBComponent.CodeModule", "VBProjects.Item") throws host::Error(number).
+    /// "VBComponent.CodeModule", "VBProjects.Item", "Window.SetFocus") throws host::Error(number).
     void failOn(const QString &call, int number);
     void clearFaults();
 

@@ -22,6 +22,7 @@ void WindowImpl::setVisible(bool visible)
 
 void WindowImpl::setFocus()
 {
+    m_state->seam("Window.SetFocus");
     m_visible = true;
     if (auto windows = m_windows.lock())
         windows->setActive(shared_from_this());
