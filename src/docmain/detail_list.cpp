@@ -13,6 +13,11 @@ void DocMain::AddDetailItem(const QString &key, const QStringList &subItems, con
         item->setSubItem(i + 1, subItems[i]);
 }
 
+bool DocMain::buttonDown(const QString &key) const
+{
+    return tbrMain(0).buttons()(key)->value() == ButtonValue::Pressed;
+}
+
 int DocMain::columnWidthSlot() const
 {
     const QString &tag = mstrCurrentTag;
@@ -25,10 +30,9 @@ int DocMain::columnWidthSlot() const
             return 1;
         if (tag == QLatin1String("Reference"))
             return 2;
-        const Toolbar &toolbar = tbrMain(0);
-        if (toolbar.buttons()(QStringLiteral("PROC"))->value() == ButtonValue::Pressed)
+        if (buttonDown(QStringLiteral("PROC")))
             return folder ? 3 : 5;
-        if (toolbar.buttons()(QStringLiteral("CTRL"))->value() == ButtonValue::Pressed)
+        if (buttonDown(QStringLiteral("CTRL")))
             return folder ? 4 : 6;
         return 0;
     }

@@ -83,32 +83,6 @@ void fillToolbar(Toolbar &toolbar, const std::vector<ButtonDef> &defs)
 
 } // namespace
 
-const std::vector<ComponentKind> &componentKinds()
-{
-    using CT = host::ComponentType;
-    static const std::vector<ComponentKind> kinds = {
-        {CT::VBForm, "ﾌｫｰﾑ", "_VBForm", "FORM", "VBForm"},
-        {CT::VBMDIForm, "MDI ﾌｫｰﾑ", "_VBMDIForm", "MDIFORM", "VBMDIForm"},
-        {CT::StdModule, "標準ﾓｼﾞｭｰﾙ", "_Std", "STD", "StdModule"},
-        {CT::ClassModule, "ｸﾗｽ ﾓｼﾞｭｰﾙ", "_Cls", "CLASS", "ClassModule"},
-        {CT::UserControl, "ﾕｰｻﾞｰ ｺﾝﾄﾛｰﾙ", "_UsrCtrl", "USERCTRL", "UserControl"},
-        {CT::PropPage, "ﾌﾟﾛﾊﾟﾃｨ ﾍﾟｰｼﾞ", "_PropPage", "PROPPAGE", "PropPage"},
-        {CT::DocObject, "ﾕｰｻﾞｰ ﾄﾞｷｭﾒﾝﾄ", "_Doc", "USERDOC", "DocObject"},
-        {CT::ActiveXDesigner, "ActiveX ﾃﾞｻﾞｲﾅ", "_ActiveX", "DESIGNER", "ActiveXDesigner"},
-        {CT::MSForm, "ﾕｰｻﾞｰ ﾌｫｰﾑ", "_MSForm", "DESIGNER", "MSForm"},
-    };
-    return kinds;
-}
-
-const ComponentKind *componentKind(host::ComponentType type)
-{
-    for (const auto &kind : componentKinds()) {
-        if (kind.type == type)
-            return &kind;
-    }
-    return nullptr;
-}
-
 QString DocMain::projectOfKey(const QString &key)
 {
     const int underscore = key.indexOf(QLatin1Char('_'));

@@ -1,6 +1,8 @@
 #pragma once
 // docMain: the add-in's dockable tool window — the project explorer with its four
 // tree/list pairs, toolbars, project box, status bar and progress bar.
+#include "analysis/source_text.h"
+#include "analysis/tool_window.h"
 #include "controls/control_array.h"
 #include "controls/cool_bar.h"
 #include "controls/form.h"
@@ -27,24 +29,13 @@ namespace docmain {
 /// Tab indexes (1-based, as the tab strip counts them).
 enum TabIndex { TabGeneral = 1, TabRelative = 2, TabOptimize = 3, TabSearch = 4 };
 
-/// One kind of component as the explorer shows it.
-struct ComponentKind {
-    host::ComponentType type;
-    const char *folderCaption;
-    const char *folderSuffix;   // key suffix and tag of the folder
-    const char *image;
-    const char *tag;            // tag of the component's node
-};
-
-/// The explorer's component kinds in folder order; resource files and related
-/// documents are not among them.
-const std::vector<ComponentKind> &componentKinds();
-/// The kind of a host type code; null for kinds the explorer does not show.
-const ComponentKind *componentKind(host::ComponentType type);
+using analysis::ComponentKind;
+using analysis::componentKind;
+using analysis::componentKinds;
 
 /// The tool window's document. Its controls are public, as a VB form's are, so the
 /// front ends can render and drive them.
-class DocMain : public host::ComObject {
+class DocMain : public host::ComObject, public analysis::ToolWindow {
 public:
     DocMain();
     ~DocMain() override;
@@ -90,8 +81,8 @@ public:
     void FindComponent(const host::Ptr<host::VBProject> &objProject,
                        const host::Ptr<host::VBComponent> &objVBComponent);
     void AddComponent(const QString &strProjectName, const host::Ptr<host::VBComponent> &objComponent);
-    void SetStatusMessage(int intPanel, const QString &strMessage);
-    void SetProgress(int intProgress, int intMaxValue);
+    void SetStatusMessage(int intPanel, const QString &strMessage) override;
+    void SetProgress(int intProgress, int intMaxValue) override;
 
     /// Shows the active code pane's selection in the system's text editor.
     void OpenEditor();
@@ -101,9 +92,10 @@ public:
     static QString selectedText(const host::Ptr<host::CodePane> &pane);
 
     /// Adds a row to the current tab's list; `subItems` are columns 2, 3, ...
-    void AddDetailItem(const QString &key, const QStringList &subItems, const QString &text, const QString &image);
+    void AddDetailItem(const QString &key, const QStringList &subItems, const QString &text,
+                       const QString &image) override;
     void SaveColumnWidths();
-    void RestoreColumnWidths();
+    void RestoreColumnWidths() override;
     /// The width slot of the list currently shown (1 to 11), 0 for none.
     int columnWidthSlot() const;
 
@@ -114,6 +106,14 @@ public:
     void picSplit_MouseMove(int button, int shift, int x, int y);
     void picSplit_MouseUp(int button, int shift, int x, int y);
     void cbrMain_HeightChanged();
+
+    // ---- what the analysis reads ------------------------------------------------
+    int currentTab() const override { return mintCurrentTab; }
+    QString currentProject() const override { return mstrCurrentProject; }
+    QString currentTag() const override { return mstrCurrentTag; }
+    controls::TreeView &tree(int index) override { return tvwProject(index); }
+    controls::ListView &list(int index) override { return lvwDetail(index); }
+    bool buttonDown(const QString &key) const override;
 
     /// The tree and list of the visible tab.
     controls::TreeView &currentTree() { return tvwProject(mintCurrentTab - 1); }
