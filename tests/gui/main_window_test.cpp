@@ -9,7 +9,7 @@
 #include "gui/qt_platform.h"
 #include "gui_test_support.h"
 
-#include "cli/session.h"
+#include "frontend/session.h"
 #include "docmain/doc_main.h"
 #include "shared/bas_quillbox.h"
 
@@ -78,7 +78,7 @@ protected:
     void SetUp() override
     {
         gui_test::app();
-        session = cli::openSession(kGroup, ide::files::CodePage::Auto);
+        session = frontend::openSession(kGroup, ide::files::CodePage::Auto);
         window = std::make_unique<MainWindow>(session, platform);
         window->resize(1280, 800);
         window->show();
@@ -107,7 +107,7 @@ protected:
 
     gui::QtPlatform platform{false};
     ScopedPlatform scoped{platform};
-    cli::Session session;
+    frontend::Session session;
     std::unique_ptr<MainWindow> window;
 };
 
@@ -581,7 +581,7 @@ TEST(DiagnosticsTest, LoadProblemsGoToTheImmediateWindow)
     vbp.close();
     gui::QtPlatform platform(false);
     ScopedPlatform scoped(platform);
-    cli::Session session = cli::openSession(vbp.fileName(), ide::files::CodePage::Auto);
+    frontend::Session session = frontend::openSession(vbp.fileName(), ide::files::CodePage::Auto);
     ASSERT_FALSE(session.ide->diagnostics().empty());
     MainWindow window(session, platform);
     window.reportDiagnostics();
@@ -621,7 +621,8 @@ TEST(ScreenshotTest, FailsOnAnActionThatCannotRun)
     ASSERT_TRUE(gui::parseOptions({QStringLiteral("--screenshot=") + png, kGroup, QStringLiteral("--click"),
                                    QStringLiteral("NoSuchKey")},
                                   options, error));
-    EXPECT_EQ(gui::takeScreenshot(options, error), 1);
+    // Naming something that does not exist is a usage error, as in `tessary ui`.
+    EXPECT_EQ(gui::takeScreenshot(options, error), 2);
     EXPECT_TRUE(error.contains(QStringLiteral("NoSuchKey"))) << error.toStdString();
     EXPECT_FALSE(QFile::exists(png));
 

@@ -9,7 +9,7 @@ namespace docmain {
 class DocMain;
 }
 
-namespace cli {
+namespace frontend {
 
 struct Session {
     std::unique_ptr<ide::Ide> ide;
@@ -25,4 +25,4 @@ void registerAddIn(ide::Ide &ide);
 /// loaded project. The platform in use (controls::platform()) is the session's.
 Session openSession(const QString &file, ide::files::CodePage codePage);
 
-} // namespace cli
+} // namespace frontend

@@ -1,4 +1,4 @@
-#include "cli/session.h"
+#include "frontend/session.h"
 
 #include "connect/connect.h"
 #include "controls/platform.h"
@@ -7,7 +7,7 @@
 
 #include <QStringDecoder>
 
-namespace cli {
+namespace frontend {
 
 namespace {
 QByteArray codecName(ide::files::CodePage page)
@@ -50,4 +50,4 @@ Session openSession(const QString &file, ide::files::CodePage codePage)
     return s;
 }
 
-} // namespace cli
+} // namespace frontend
