@@ -76,7 +76,7 @@ Json dumpProject(const Ptr<host::VBProject> &project, bool withLines, const QStr
     p.set("name", project->name());
     p.set("type", int(project->type()));
     p.set("fileName", frontend::relativePath(baseDir, project->fileName()));
-    p.set("buildFileName", project->buildFileName());
+    p.set("buildFileName", frontend::relativePath(baseDir, project->buildFileName()));
     p.set("description", project->description());
     p.set("helpFile", project->helpFile());
     p.set("helpContextId", static_cast<long long>(project->helpContextID()));

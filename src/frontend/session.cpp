@@ -30,10 +30,11 @@ void registerAddIn(ide::Ide &ide)
     ide.setClipboardImageProvider([] { return controls::platform().clipboardImage(); });
 }
 
-Session openSession(const QString &file, ide::files::CodePage codePage)
+Session openSession(const QString &file, ide::files::CodePage codePage,
+                    std::shared_ptr<ide::files::FileSystem> fileSystem)
 {
     Session s;
-    s.ide = std::make_unique<ide::Ide>();
+    s.ide = std::make_unique<ide::Ide>(std::move(fileSystem));
     s.ide->setCodePage(codePage);
     registerAddIn(*s.ide);
     if (!file.isEmpty())
