@@ -87,7 +87,7 @@ Json dumpProject(const Ptr<host::VBProject> &project, bool withLines, const QStr
         refs.push(Json::object()
                       .set("name", r->name())
                       .set("description", r->description())
-                      .set("fullPath", r->fullPath())
+                      .set("fullPath", frontend::relativePath(baseDir, r->fullPath()))
                       .set("guid", r->guid())
                       .set("builtIn", r->builtIn())
                       .set("isBroken", r->isBroken()));

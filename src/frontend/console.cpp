@@ -28,7 +28,8 @@ void printDiagnostics(const Console &console, const ide::Ide &ide)
 
 QString relativePath(const QString &baseDir, const QString &path)
 {
-    if (baseDir.isEmpty() || path.isEmpty())
+    // Windows paths and relative ones, as a project file names them, are shown as they are.
+    if (baseDir.isEmpty() || !QDir::isAbsolutePath(path))
         return path;
     return QDir(baseDir).relativeFilePath(path);
 }

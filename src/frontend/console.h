@@ -23,8 +23,8 @@ struct Console {
 /// "file:line: message" per load diagnostic (no line part when the line is unknown).
 void printDiagnostics(const Console &console, const ide::Ide &ide);
 
-/// `path` relative to `baseDir` (with '/'), so output does not depend on where the
-/// examples sit on this machine; `path` unchanged when `baseDir` is empty.
+/// An absolute `path` relative to `baseDir` (with '/'), so output does not depend on where
+/// the examples sit on this machine; other paths, or any when `baseDir` is empty, unchanged.
 QString relativePath(const QString &baseDir, const QString &path);
 
 } // namespace frontend

@@ -1,4 +1,5 @@
 // The command-line front end on the bundled examples: dump keys and the ui view.
+#include "cli/commands.h"
 #include "cli/dump.h"
 #include "cli/ui_view.h"
 #include "frontend/session.h"
@@ -97,4 +98,68 @@ TEST(TessaryUi, ExamplesShowTheExpectedTreeAndActionsReachTheModels)
     EXPECT_FALSE(frontend::parseUiActions({"--resize", "1"}, actions, error));
     EXPECT_THROW(frontend::applyUiAction(s, {QStringLiteral("click"), {QStringLiteral("NoSuchKey")}, {}}), host::Error);
     shared::resetBasQuillbox();
+}
+
+namespace {
+struct RunResult {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+RunResult tessary(const QStringList &args)
+{
+    RunResult r;
+    const frontend::Console console{[&](const QString &t) { r.out += t + QLatin1Char('\n'); },
+                                    [&](const QString &t) { r.err += t + QLatin1Char('\n'); }};
+    r.code = cli::run(args, console);
+    return r;
+}
+} // namespace
+
+TEST(TessaryExitCodes, LoadedNothingLoadedAndUsageAsGrepHasThem)
+{
+    EXPECT_EQ(tessary({"dump", examples()}).code, 0);
+    EXPECT_EQ(tessary({"ui", examples(), "--tab", "2"}).code, 0);
+
+    const QString missing = QStringLiteral(TESSARY_SOURCE_DIR "/examples/missing.vbp");
+    for (const char *command : {"dump", "ui"}) {
+        const RunResult r = tessary({command, missing});
+        EXPECT_EQ(r.code, 1) << command;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("missing.vbp"))) << r.err.toStdString();
+    }
+
+    const std::vector<QStringList> usage = {
+        {},
+        {"bogus", examples()},
+        {"dump"},
+        {"dump", "--bogus", examples()},
+        {"dump", "--encoding", "ebcdic", examples()},
+        {"dump", "--encoding"},
+        {"ui", examples(), "--bogus"},
+        {"ui", examples(), "--set", "x=1"},
+    };
+    for (const QStringList &args : usage) {
+        const RunResult r = tessary(args);
+        EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("usage:"))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+TEST(TessaryExitCodes, AnActionOnSomethingThatDoesNotExistSaysWhich)
+{
+    const std::vector<std::pair<QStringList, QString>> cases = {
+        {{"--form", "frmNone", "--press", "cmdOK"}, "frmNone"},
+        {{"--form", "docMain", "--press", "cmdNone"}, "cmdNone"},
+        {{"--form", "docMain", "--set", "\"\\\x01日本=1"}, "\"\\\x01日本"},
+        {{"--click", "NoSuchKey"}, "NoSuchKey"},
+        {{"--button", "NOBUTTON"}, "NOBUTTON"},
+    };
+    for (const auto &[actions, name] : cases) {
+        const RunResult r = tessary(QStringList{QStringLiteral("ui"), examples()} + actions);
+        EXPECT_EQ(r.code, 2) << actions.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(name)) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
 }
