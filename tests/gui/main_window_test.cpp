@@ -9,6 +9,7 @@
 #include "gui/qt_platform.h"
 #include "gui_test_support.h"
 
+#include "controls/standard_controls.h"
 #include "frontend/session.h"
 #include "docmain/doc_main.h"
 #include "shared/bas_quillbox.h"
@@ -609,6 +610,43 @@ TEST(ScreenshotTest, WritesThePngAfterTheActions)
     ASSERT_EQ(gui::takeScreenshot(options, error), 0) << error.toStdString();
     const QImage image(png);
     EXPECT_EQ(image.size(), QSize(1280, 800));
+}
+
+TEST(ScreenshotTest, DrawsEveryVisibleFormOverTheWindow)
+{
+    gui_test::app();
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("shot.png"));
+    controls::Form shown(QStringLiteral("frmShown"));
+    shown.setBackColor(0x00FF00);
+    shown.move(0, 0, 3000, 2000);
+    controls::CommandButton cmdClose(QStringLiteral("cmdClose"));
+    cmdClose.move(0, 0, 600, 300);
+    cmdClose.setContainer(&shown);
+    auto closing = cmdClose.click.connect([&] { shown.hide(); });
+    controls::Form hidden(QStringLiteral("frmHidden"));
+    hidden.setBackColor(0x0000FF);
+    hidden.load();
+    shown.show(true);
+
+    gui::Options options;
+    QString error;
+    ASSERT_TRUE(gui::parseOptions({QStringLiteral("--screenshot"), png, kGroup}, options, error));
+    ASSERT_EQ(gui::takeScreenshot(options, error), 0) << error.toStdString();
+    // The form sits in the middle, its caption bar above its client area.
+    QImage image(png);
+    const QPoint middle = image.rect().center() + QPoint(0, 20);
+    EXPECT_EQ(QColor(image.pixel(middle)), QColor(Qt::green));
+
+    // The same actions as tessary ui: the button hides the form, and the shot shows none.
+    options = gui::Options();
+    ASSERT_TRUE(gui::parseOptions({QStringLiteral("--screenshot"), png, kGroup, QStringLiteral("--form"),
+                                   QStringLiteral("frmShown"), QStringLiteral("--press"), QStringLiteral("cmdClose")},
+                                  options, error));
+    ASSERT_EQ(gui::takeScreenshot(options, error), 0) << error.toStdString();
+    image = QImage(png);
+    EXPECT_NE(QColor(image.pixel(middle)), QColor(Qt::green));
+    EXPECT_NE(QColor(image.pixel(middle)), QColor(Qt::red));
 }
 
 TEST(ScreenshotTest, FailsOnAnActionThatCannotRun)
