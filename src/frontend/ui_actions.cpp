@@ -68,23 +68,21 @@ void setControl(Control &control, const QString &value)
         combo->chooseItem(index);
         return;
     }
-    if (auto *combo = dynamic_cast<ImageCombo *>(&control)) {
-        for (ComboItem *item : combo->comboItems()) {
-            if (item->key() == value || item->text() == value) {
-                combo->chooseItem(item);
-                return;
-            }
+    // Entries of the common controls are named by key or by text.
+    const auto entry = [&](const auto &items) {
+        for (auto *item : items) {
+            if (item->key() == value || item->text() == value)
+                return item;
         }
         throw notFound(QStringLiteral("%1 has no entry %2").arg(name, value));
+    };
+    if (auto *combo = dynamic_cast<ImageCombo *>(&control)) {
+        combo->chooseItem(entry(combo->comboItems()));
+        return;
     }
     if (auto *list = dynamic_cast<ListView *>(&control)) {
-        for (ListItem *item : list->listItems()) {
-            if (item->key() == value || item->text() == value) {
-                list->clickItem(item);
-                return;
-            }
-        }
-        throw notFound(QStringLiteral("%1 has no entry %2").arg(name, value));
+        list->clickItem(entry(list->listItems()));
+        return;
     }
     throw host::Error(err::InvalidCall, QStringLiteral("%1 (%2) takes no typed value").arg(name, control.className()));
 }

@@ -185,6 +185,8 @@ TEST_F(SessionFixture, MissingFormsControlsAndValuesSayWhich)
     EXPECT_TRUE(failure({"--form", "frmTest", "--set", "chkWord=2"}).contains(QStringLiteral("chkWord")));
     EXPECT_TRUE(failure({"--form", "frmTest", "--set", "cboScope=nothing"}).contains(QStringLiteral("nothing")));
     EXPECT_TRUE(failure({"--form", "frmTest", "--set", "cmdOK=1"}).contains(QStringLiteral("cmdOK")));
+    EXPECT_TRUE(failure({"--form", "docMain", "--set", "lvwDetail(0)=nothing"}).contains(QStringLiteral("nothing")));
+    EXPECT_TRUE(failure({"--form", "docMain", "--set", "imgcboProject=Beta"}).contains(QStringLiteral("Beta")));
     EXPECT_TRUE(failure({"--form", "frmAbout", "--set", "x\"\\=1"}).contains(QStringLiteral("x\"\\")));
     EXPECT_EQ(dialog.chkWord.value(), vbUnchecked);
 }
