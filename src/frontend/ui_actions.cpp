@@ -195,9 +195,9 @@ void applyUiAction(Session &session, const UiAction &action)
         bar.mouseMove.raise(vbLeftButton, 0, 2 * (target - bar.left()), 0);
         bar.mouseUp.raise(vbLeftButton, 0, 0, 0);
     } else if (a == QLatin1String("set")) {
-        const QString &spec = v[0];
-        const int eq = spec.indexOf(QLatin1Char('='));
-        setControl(findControl(session, action, spec.left(eq)), spec.mid(eq + 1));
+        const QString &assignment = v[0];
+        const int eq = assignment.indexOf(QLatin1Char('='));
+        setControl(findControl(session, action, assignment.left(eq)), assignment.mid(eq + 1));
     } else if (a == QLatin1String("press")) {
         auto *button = dynamic_cast<CommandButton *>(&findControl(session, action, v[0]));
         if (!button)
