@@ -1,5 +1,6 @@
 #include "cli/dump.h"
 
+#include "frontend/console.h"
 #include "ide/shell/impl.h"
 
 namespace cli {
@@ -69,13 +70,13 @@ Json dumpComponent(const Ptr<host::VBComponent> &component, bool withLines)
     return c;
 }
 
-Json dumpProject(const Ptr<host::VBProject> &project, bool withLines)
+Json dumpProject(const Ptr<host::VBProject> &project, bool withLines, const QString &baseDir)
 {
     Json p = Json::object();
     p.set("name", project->name());
     p.set("type", int(project->type()));
-    p.set("fileName", project->fileName());
-    p.set("buildFileName", project->buildFileName());
+    p.set("fileName", frontend::relativePath(baseDir, project->fileName()));
+    p.set("buildFileName", frontend::relativePath(baseDir, project->buildFileName()));
     p.set("description", project->description());
     p.set("helpFile", project->helpFile());
     p.set("helpContextId", static_cast<long long>(project->helpContextID()));
@@ -86,7 +87,7 @@ Json dumpProject(const Ptr<host::VBProject> &project, bool withLines)
         refs.push(Json::object()
                       .set("name", r->name())
                       .set("description", r->description())
-                      .set("fullPath", r->fullPath())
+                      .set("fullPath", frontend::relativePath(baseDir, r->fullPath()))
                       .set("guid", r->guid())
                       .set("builtIn", r->builtIn())
                       .set("isBroken", r->isBroken()));
@@ -102,17 +103,17 @@ Json dumpProject(const Ptr<host::VBProject> &project, bool withLines)
 
 } // namespace
 
-Json dumpIde(const ide::Ide &ide, bool withLines)
+Json dumpIde(const ide::Ide &ide, bool withLines, const QString &baseDir)
 {
     Json root = Json::object();
     Json projects = Json::array();
     auto list = ide.vbe()->vbProjects();
     for (int i = 1; i <= list->count(); ++i)
-        projects.push(dumpProject(list->item(i), withLines));
+        projects.push(dumpProject(list->item(i), withLines, baseDir));
     root.set("projects", projects);
     Json diags = Json::array();
     for (const auto &d : ide.diagnostics())
-        diags.push(Json::object().set("file", d.file).set("line", d.line).set("message", d.message));
+        diags.push(Json::object().set("file", frontend::relativePath(baseDir, d.file)).set("line", d.line).set("message", d.message));
     root.set("diagnostics", diags);
     return root;
 }

@@ -9,6 +9,12 @@ namespace {
 constexpr int kBorder = 4 * kTwipsPerPixel;
 constexpr int kCaptionBar = 22 * kTwipsPerPixel;
 
+QList<Form *> &loadedForms()
+{
+    static QList<Form *> list;
+    return list;
+}
+
 CommandButton *findIn(const Container &container, bool wantDefault)
 {
     for (Control *c : container.controls()) {
@@ -32,7 +38,15 @@ Form::Form(const QString &name) : Container(name)
     setVisible(false);
 }
 
-Form::~Form() = default;
+Form::~Form()
+{
+    loadedForms().removeAll(this);
+}
+
+const QList<Form *> &forms()
+{
+    return loadedForms();
+}
 
 void Form::setCaption(const QString &caption)
 {
@@ -71,6 +85,7 @@ void Form::load()
         return;
     m_loaded = true;
     m_shownSinceLoad = false;
+    loadedForms().append(this);
     notify("Loaded");
     loadEvent.raise();
 }
@@ -78,6 +93,7 @@ void Form::load()
 void Form::show(bool modal)
 {
     load();
+    m_modal = modal;
     if (!visible())
         setVisible(true);
     if (!m_shownSinceLoad) {
@@ -106,6 +122,7 @@ bool Form::unload(UnloadMode mode)
         return false;
     setVisible(false);
     m_loaded = false;
+    loadedForms().removeAll(this);
     notify("Loaded");
     return true;
 }

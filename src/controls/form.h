@@ -39,6 +39,8 @@ public:
     /// `modal` then hands the form to Platform::showModal, which returns once it is done.
     void show(bool modal = false);
     void hide();
+    /// Shown with `modal` true and not hidden since.
+    bool modal() const { return m_modal && visible(); }
     /// QueryUnload, then Unload; either may cancel (false is returned). An unloaded form is
     /// hidden and raises Load again on its next load.
     bool unload(UnloadMode mode = UnloadMode::FormCode);
@@ -71,6 +73,10 @@ private:
     FormBorderStyle m_borderStyle = FormBorderStyle::Sizable;
     bool m_loaded = false;
     bool m_shownSinceLoad = false;
+    bool m_modal = false;
 };
+
+/// VB's Forms collection: every loaded form, in the order they were loaded.
+const QList<Form *> &forms();
 
 } // namespace controls

@@ -1,7 +1,10 @@
 #include "gui/app.h"
 
-#include "cli/session.h"
+#include "frontend/session.h"
 #include "docmain/doc_main.h"
+#include "frontend/console.h"
+#include "frontend/forms.h"
+#include "frontend/options.h"
 #include "gui/form_view.h"
 #include "gui/main_window.h"
 #include "gui/qt_platform.h"
@@ -10,26 +13,12 @@
 
 #include <QApplication>
 #include <QDockWidget>
+#include <QPainter>
 #include <QPixmap>
-#include <cstdio>
 
 namespace gui {
 
 namespace {
-
-void printErr(const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stderr);
-    std::fputc('\n', stderr);
-}
-
-void printDiagnostics(const ide::Ide &ide)
-{
-    for (const auto &d : ide.diagnostics())
-        printErr(d.line > 0 ? QStringLiteral("%1:%2: %3").arg(d.file).arg(d.line).arg(d.message)
-                            : QStringLiteral("%1: %2").arg(d.file, d.message));
-}
 
 void settle(MainWindow &window)
 {
@@ -37,6 +26,41 @@ void settle(MainWindow &window)
         QCoreApplication::processEvents();
         window.syncNow();
     }
+}
+
+/// The main window with every other visible form drawn over it, centred as a dialog sits
+/// over its owner; each further one a little lower and to the right.
+QImage withVisibleForms(const QPixmap &window, const frontend::Session &session)
+{
+    QImage image = window.toImage();
+    QPainter painter(&image);
+    constexpr int kBorder = 4;
+    constexpr int kTitle = 20;
+    int offset = 0;
+    for (controls::Form *form : frontend::sessionForms(session)) {
+        if (!form->visible() || (session.doc && form == &session.doc->userDocument))
+            continue;
+        FormView view(*form);
+        view.resize(view.sizeHint());
+        view.flush();
+        const QPixmap body = view.grab();
+        const bool titled = form->borderStyle() != controls::FormBorderStyle::None;
+        const int title = titled ? kTitle : 0;
+        QRect frame(0, 0, body.width() + 2 * kBorder, body.height() + title + 2 * kBorder);
+        frame.moveCenter(image.rect().center() + QPoint(offset, offset));
+        offset += kTitle + kBorder;
+        painter.fillRect(frame, QColor(controls::toRgb(controls::vbButtonFace)));
+        painter.setPen(Qt::black);
+        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+        if (titled) {
+            const QRect bar(frame.left() + kBorder, frame.top() + kBorder, body.width(), kTitle);
+            painter.fillRect(bar, QColor(0, 0, 128));
+            painter.setPen(Qt::white);
+            painter.drawText(bar.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, form->caption());
+        }
+        painter.drawPixmap(frame.left() + kBorder, frame.top() + kBorder + title, body);
+    }
+    return image;
 }
 
 } // namespace
@@ -59,16 +83,9 @@ bool parseOptions(const QStringList &args, Options &options, QString &error)
     };
     for (; i < args.size(); ++i) {
         const QString &a = args[i];
-        if (a == QLatin1String("--encoding") || a.startsWith(QLatin1String("--encoding="))) {
-            QString name;
-            if (!value(QStringLiteral("--encoding"), name))
+        if (frontend::isEncodingOption(a)) {
+            if (!frontend::takeEncoding(args, i, options.codePage, error))
                 return false;
-            const auto page = ide::files::codePageFromName(name);
-            if (!page) {
-                error = QStringLiteral("unknown encoding '%1' (use cp932, cp1252, cp1251 or utf-8)").arg(name);
-                return false;
-            }
-            options.codePage = *page;
         } else if (a == QLatin1String("--screenshot") || a.startsWith(QLatin1String("--screenshot="))) {
             if (!value(QStringLiteral("--screenshot"), options.screenshot))
                 return false;
@@ -80,21 +97,21 @@ bool parseOptions(const QStringList &args, Options &options, QString &error)
     }
     const QStringList rest = args.mid(i);
     if (!rest.isEmpty() && options.screenshot.isEmpty()) {
-        std::vector<cli::UiAction> actions;
+        std::vector<frontend::UiAction> actions;
         QString ignored;
-        error = cli::parseUiActions(rest, actions, ignored) ? QStringLiteral("actions need --screenshot")
+        error = frontend::parseUiActions(rest, actions, ignored) ? QStringLiteral("actions need --screenshot")
                                                             : QStringLiteral("unknown option %1").arg(rest.front());
         return false;
     }
-    return cli::parseUiActions(rest, options.actions, error);
+    return frontend::parseUiActions(rest, options.actions, error);
 }
 
 int runIde(const Options &options)
 {
     QtPlatform platform(true);
     controls::ScopedPlatform scoped(platform);
-    cli::Session session = cli::openSession(options.file, options.codePage);
-    printDiagnostics(*session.ide);
+    frontend::Session session = frontend::openSession(options.file, options.codePage);
+    frontend::printDiagnostics(frontend::Console::standard(), *session.ide);
     int code = 0;
     {
         MainWindow window(session, platform);
@@ -111,11 +128,11 @@ int takeScreenshot(const Options &options, QString &error, QStringList *messages
 {
     QtPlatform platform(false);
     controls::ScopedPlatform scoped(platform);
-    cli::Session session = cli::openSession(options.file, options.codePage);
-    printDiagnostics(*session.ide);
+    frontend::Session session = frontend::openSession(options.file, options.codePage);
+    frontend::printDiagnostics(frontend::Console::standard(), *session.ide);
     if (!options.file.isEmpty() && session.ide->vbe()->vbProjects()->count() == 0) {
         error = QStringLiteral("nothing could be loaded from %1").arg(options.file);
-        return 1;
+        return frontend::ExitNothingLoaded;
     }
     int code = 0;
     {
@@ -125,26 +142,22 @@ int takeScreenshot(const Options &options, QString &error, QStringList *messages
         window.show();
         window.fitToolWindow();
         settle(window);
-        for (const cli::UiAction &action : options.actions) {
+        for (const frontend::UiAction &action : options.actions) {
             try {
-                cli::applyUiAction(*session.doc, action);
+                frontend::applyUiAction(session, action);
             } catch (const host::Error &e) {
-                error = QStringLiteral("--%1 %2: %3").arg(action.name, action.args.join(QLatin1Char(' ')), e.description());
-                code = 1;
-                break;
-            } catch (const std::exception &e) {
-                error = QStringLiteral("--%1: %2").arg(action.name, QString::fromUtf8(e.what()));
-                code = 1;
+                error = QStringLiteral("%1: %2").arg(frontend::actionText(action), e.description());
+                code = frontend::ExitUsage;
                 break;
             }
             settle(window);
         }
         if (code == 0) {
             settle(window);
-            const QPixmap shot = window.grab();
+            const QImage shot = withVisibleForms(window.grab(), session);
             if (!shot.save(options.screenshot, "PNG")) {
                 error = QStringLiteral("cannot write %1").arg(options.screenshot);
-                code = 1;
+                code = frontend::ExitUsage;
             }
         }
     }

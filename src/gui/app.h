@@ -1,6 +1,6 @@
 #pragma once
 // tessary-ide's command line: the desktop IDE, or a screenshot of it after scripted actions.
-#include "cli/ui_script.h"
+#include "frontend/ui_actions.h"
 #include "ide/files/encoding.h"
 
 #include <QSize>
@@ -14,7 +14,7 @@ struct Options {
     ide::files::CodePage codePage = ide::files::CodePage::Auto;
     /// Non-empty: write a PNG of the main window here and exit.
     QString screenshot;
-    std::vector<cli::UiAction> actions;
+    std::vector<frontend::UiAction> actions;
     QSize windowSize{1280, 800};
 };
 
@@ -25,8 +25,9 @@ bool parseOptions(const QStringList &args, Options &options, QString &error);
 /// Runs the desktop IDE until its window closes; needs a QApplication.
 int runIde(const Options &options);
 /// Opens the file offscreen-style (nothing blocks), applies the actions, and saves the main
-/// window as a PNG. Returns 0, or 1 with the reason in `error` (a named file that loads
-/// no project, a failed action, an unwritable PNG).
+/// window, with every visible form over it, as a PNG. Returns a frontend::ExitCode, with
+/// the reason in `error` when not 0: 1 for a named file that loads nothing, 2 for an action
+/// naming something that does not exist or an unwritable PNG.
 int takeScreenshot(const Options &options, QString &error, QStringList *messages = nullptr);
 
 } // namespace gui

@@ -1,7 +1,6 @@
 #include "gui/code_view.h"
 
 #include "gui/units.h"
-#include "ide/shell/shell_impl.h"
 #include "gui/user_operation.h"
 
 #include <QContextMenuEvent>
@@ -70,9 +69,9 @@ void CodeView::resizeEvent(QResizeEvent *event)
     QPlainTextEdit::resizeEvent(event);
     // The stand-in pane scrolls a selection into view by its count of visible lines;
     // tell it how many this view shows, or a click low in the view would scroll it.
-    if (auto *impl = dynamic_cast<ide::CodePaneImpl *>(m_pane.get())) {
+    if (onVisibleLinesChanged) {
         const int lineHeight = std::max(1, fontMetrics().lineSpacing());
-        impl->setCountOfVisibleLines(std::max(1, viewport()->height() / lineHeight));
+        onVisibleLinesChanged(std::max(1, viewport()->height() / lineHeight));
     }
 }
 

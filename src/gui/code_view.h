@@ -3,6 +3,8 @@
 // mirrored both ways; its context menu is the IDE's "Code Window" command bar.
 #include "host/vbide.h"
 
+#include <functional>
+
 #include <QPlainTextEdit>
 
 class QMenu;
@@ -13,6 +15,9 @@ class CodeView : public QPlainTextEdit {
     Q_OBJECT
 public:
     CodeView(host::Ptr<host::CodePane> pane, host::Ptr<host::VBE> vbe, QWidget *parent = nullptr);
+
+    /// Told how many lines the view shows whenever that changes (the IDE scrolls by it).
+    std::function<void(int lines)> onVisibleLinesChanged;
 
     const host::Ptr<host::CodePane> &pane() const { return m_pane; }
     /// Writes the text (when the module changed), the selection and the top line.

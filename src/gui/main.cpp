@@ -1,18 +1,10 @@
 // tessary-ide: the desktop front end.
+#include "frontend/console.h"
+#include "frontend/options.h"
 #include "gui/app.h"
 #include "gui/units.h"
 
 #include <QApplication>
-#include <cstdio>
-
-namespace {
-void printErr(const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stderr);
-    std::fputc('\n', stderr);
-}
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -20,6 +12,8 @@ int main(int argc, char **argv)
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
+    const frontend::Console console = frontend::Console::standard();
+    const auto printErr = console.err;
     gui::Options options;
     QString error;
     const bool parsed = gui::parseOptions(args, options, error);
@@ -29,10 +23,9 @@ int main(int argc, char **argv)
     if (!parsed) {
         printErr(QStringLiteral("tessary-ide: %1").arg(error));
         printErr(QStringLiteral("usage: tessary-ide [--encoding NAME] [FILE.vbg|FILE.vbp]\n"
-                                "       tessary-ide --screenshot FILE.png [--encoding NAME] FILE [ACTION...]\n"
-                                "actions: --tab N  --project NAME  --click KEY  --expand KEY  --button KEY\n"
-                                "         --dblclick ROW  --sort COLUMN  --resize W H  --split X"));
-        return 2;
+                                "       tessary-ide --screenshot FILE.png [--encoding NAME] FILE [ACTION...]\n") +
+                 frontend::actionsUsage());
+        return frontend::ExitUsage;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tessary-ide"));
@@ -50,6 +43,6 @@ int main(int argc, char **argv)
         return gui::runIde(options);
     } catch (const std::exception &e) {
         printErr(QStringLiteral("tessary-ide: %1").arg(QString::fromUtf8(e.what())));
-        return 2;
+        return frontend::ExitUsage;
     }
 }

@@ -134,7 +134,7 @@ void addDesignerControls(QTreeWidgetItem *parent, QTreeWidget *tree, const Ptr<h
 
 } // namespace
 
-MainWindow::MainWindow(cli::Session &session, QtPlatform &platform, QWidget *parent)
+MainWindow::MainWindow(frontend::Session &session, QtPlatform &platform, QWidget *parent)
     : QMainWindow(parent), m_session(session), m_platform(platform), m_mdi(new QMdiArea(this))
 {
     setObjectName(QStringLiteral("tessaryIde"));
@@ -540,6 +540,9 @@ void MainWindow::addSubWindow(SubWindow entry)
     QString image = QStringLiteral("VB");
     if (entry.pane) {
         entry.codeView = new CodeView(entry.pane, vbe);
+        entry.codeView->onVisibleLinesChanged = [ide = m_session.ide.get(), pane = entry.pane](int lines) {
+            ide->setCountOfVisibleLines(pane, lines);
+        };
         sub->setWidget(entry.codeView);
         host::resumeNext([&] {
             if (const auto *kind = folderKind(entry.pane->codeModule()->parent()->type()))

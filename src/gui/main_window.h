@@ -1,7 +1,7 @@
 #pragma once
 // The stand-in VB6 IDE on the desktop: menus from the IDE's command bars, MDI code and
 // designer windows, the Immediate window, the project window and the add-in's tool window.
-#include "cli/session.h"
+#include "frontend/session.h"
 #include "host/vbide.h"
 
 #include <QHash>
@@ -30,10 +30,10 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     /// `session` and `platform` must outlive the window.
-    MainWindow(cli::Session &session, QtPlatform &platform, QWidget *parent = nullptr);
+    MainWindow(frontend::Session &session, QtPlatform &platform, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    cli::Session &session() const { return m_session; }
+    frontend::Session &session() const { return m_session; }
     /// The tool window (the newest one shown, when an add-in was connected again).
     FormView *toolWindowView() const;
     QDockWidget *toolWindowDock() const;
@@ -92,7 +92,7 @@ private:
     host::Ptr<host::VBComponent> componentOf(QTreeWidgetItem *item) const;
     void projectContextMenu(const QPoint &pos);
 
-    cli::Session &m_session;
+    frontend::Session &m_session;
     QtPlatform &m_platform;
     QMdiArea *m_mdi;
     std::vector<ToolDock> m_toolDocks;

@@ -1,7 +1,7 @@
 // The add-in's life cycle through the stand-in IDE: connection, menus, project events,
 // the two commands, and cleanup on disconnection.
 #include "about/frm_about.h"
-#include "cli/session.h"
+#include "frontend/session.h"
 #include "connect/connect.h"
 #include "controls/platform.h"
 #include "docmain/doc_main.h"
@@ -89,7 +89,7 @@ struct Host {
         TestProject(QStringLiteral("Beta")).classModule(QStringLiteral("Class1"), QString()).writeTo(*fs);
         ide = std::make_unique<ide::Ide>(fs);
         ide->setCodePage(ide::files::CodePage::Cp932);
-        cli::registerAddIn(*ide);
+        frontend::registerAddIn(*ide);
         ide->load(QStringLiteral("/project/Alpha/Alpha.vbp"));
         addIn = ide->vbe()->addins()->item(QString::fromLatin1(addin::kConnectProgId));
     }

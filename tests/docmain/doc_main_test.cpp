@@ -1,6 +1,6 @@
 // The tool window headless: initial state, layout and splitter, project tree,
 // status and progress, detail rows and column widths.
-#include "cli/session.h"
+#include "frontend/session.h"
 #include "controls/platform.h"
 #include "docmain/doc_main.h"
 #include "shared/bas_quillbox.h"

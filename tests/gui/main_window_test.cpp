@@ -9,7 +9,8 @@
 #include "gui/qt_platform.h"
 #include "gui_test_support.h"
 
-#include "cli/session.h"
+#include "controls/standard_controls.h"
+#include "frontend/session.h"
 #include "docmain/doc_main.h"
 #include "shared/bas_quillbox.h"
 
@@ -78,7 +79,7 @@ protected:
     void SetUp() override
     {
         gui_test::app();
-        session = cli::openSession(kGroup, ide::files::CodePage::Auto);
+        session = frontend::openSession(kGroup, ide::files::CodePage::Auto);
         window = std::make_unique<MainWindow>(session, platform);
         window->resize(1280, 800);
         window->show();
@@ -107,7 +108,7 @@ protected:
 
     gui::QtPlatform platform{false};
     ScopedPlatform scoped{platform};
-    cli::Session session;
+    frontend::Session session;
     std::unique_ptr<MainWindow> window;
 };
 
@@ -581,7 +582,7 @@ TEST(DiagnosticsTest, LoadProblemsGoToTheImmediateWindow)
     vbp.close();
     gui::QtPlatform platform(false);
     ScopedPlatform scoped(platform);
-    cli::Session session = cli::openSession(vbp.fileName(), ide::files::CodePage::Auto);
+    frontend::Session session = frontend::openSession(vbp.fileName(), ide::files::CodePage::Auto);
     ASSERT_FALSE(session.ide->diagnostics().empty());
     MainWindow window(session, platform);
     window.reportDiagnostics();
@@ -611,6 +612,43 @@ TEST(ScreenshotTest, WritesThePngAfterTheActions)
     EXPECT_EQ(image.size(), QSize(1280, 800));
 }
 
+TEST(ScreenshotTest, DrawsEveryVisibleFormOverTheWindow)
+{
+    gui_test::app();
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("shot.png"));
+    controls::Form shown(QStringLiteral("frmShown"));
+    shown.setBackColor(0x00FF00);
+    shown.move(0, 0, 3000, 2000);
+    controls::CommandButton cmdClose(QStringLiteral("cmdClose"));
+    cmdClose.move(0, 0, 600, 300);
+    cmdClose.setContainer(&shown);
+    auto closing = cmdClose.click.connect([&] { shown.hide(); });
+    controls::Form hidden(QStringLiteral("frmHidden"));
+    hidden.setBackColor(0x0000FF);
+    hidden.load();
+    shown.show(true);
+
+    gui::Options options;
+    QString error;
+    ASSERT_TRUE(gui::parseOptions({QStringLiteral("--screenshot"), png, kGroup}, options, error));
+    ASSERT_EQ(gui::takeScreenshot(options, error), 0) << error.toStdString();
+    // The form sits in the middle, its caption bar above its client area.
+    QImage image(png);
+    const QPoint middle = image.rect().center() + QPoint(0, 20);
+    EXPECT_EQ(QColor(image.pixel(middle)), QColor(Qt::green));
+
+    // The same actions as tessary ui: the button hides the form, and the shot shows none.
+    options = gui::Options();
+    ASSERT_TRUE(gui::parseOptions({QStringLiteral("--screenshot"), png, kGroup, QStringLiteral("--form"),
+                                   QStringLiteral("frmShown"), QStringLiteral("--press"), QStringLiteral("cmdClose")},
+                                  options, error));
+    ASSERT_EQ(gui::takeScreenshot(options, error), 0) << error.toStdString();
+    image = QImage(png);
+    EXPECT_NE(QColor(image.pixel(middle)), QColor(Qt::green));
+    EXPECT_NE(QColor(image.pixel(middle)), QColor(Qt::red));
+}
+
 TEST(ScreenshotTest, FailsOnAnActionThatCannotRun)
 {
     gui_test::app();
@@ -621,7 +659,8 @@ TEST(ScreenshotTest, FailsOnAnActionThatCannotRun)
     ASSERT_TRUE(gui::parseOptions({QStringLiteral("--screenshot=") + png, kGroup, QStringLiteral("--click"),
                                    QStringLiteral("NoSuchKey")},
                                   options, error));
-    EXPECT_EQ(gui::takeScreenshot(options, error), 1);
+    // Naming something that does not exist is a usage error, as in `tessary ui`.
+    EXPECT_EQ(gui::takeScreenshot(options, error), 2);
     EXPECT_TRUE(error.contains(QStringLiteral("NoSuchKey"))) << error.toStdString();
     EXPECT_FALSE(QFile::exists(png));
 

@@ -63,8 +63,10 @@ void CommandBarControlImpl::execute()
         return;
     auto self = shared_from_this();   // a handler may delete the control
     const bool cancel = vbe->eventHub()->click(self);
-    if (!cancel && !commandId.isEmpty())
+    if (!cancel && !commandId.isEmpty()) {
+        m_state->commandsRun.push_back(caption());
         vbe->runCommand(commandId);
+    }
 }
 
 Ptr<host::CommandBarControl> CommandBarControlsImpl::item(int index) const

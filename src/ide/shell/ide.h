@@ -48,6 +48,8 @@ public:
     void setCommandHandler(CommandHandler handler);
     /// Ids of built-in commands run so far (menu default actions).
     const QStringList &executedCommands() const;
+    /// Captions of the menu commands whose default action ran, in order.
+    const QStringList &commandsRun() const;
 
     QString immediateText() const;
     void setImmediateText(const QString &text);
@@ -62,6 +64,10 @@ public:
 
     /// Drops a command bar, as a host without that menu would have none.
     void removeCommandBar(const QString &name);
+
+    /// How many lines a front end's view of `pane` shows, so a selection scrolls into view
+    /// as it does there. Ignored for panes of another host.
+    void setCountOfVisibleLines(const host::Ptr<host::CodePane> &pane, int lines);
 
     /// The tool window's document of a window created by CreateToolWindow.
     host::Ptr<host::ComObject> documentOf(const host::Ptr<host::Window> &window) const;

@@ -30,6 +30,7 @@ struct IdeState {
     QHash<QString, std::function<host::Ptr<host::ComObject>()>> documentFactories;
     CommandHandler commandHandler;
     QStringList executedCommands;
+    QStringList commandsRun;   // captions, as executedCommands holds ids
     QString immediateText;
     std::function<QImage()> clipboardImage;
     QHash<QString, int> faults;

@@ -374,6 +374,7 @@ void Ide::registerDocument(const QString &progId, std::function<Ptr<host::ComObj
 
 void Ide::setCommandHandler(CommandHandler handler) { m_state->commandHandler = std::move(handler); }
 const QStringList &Ide::executedCommands() const { return m_state->executedCommands; }
+const QStringList &Ide::commandsRun() const { return m_state->commandsRun; }
 QString Ide::immediateText() const { return m_state->immediateText; }
 
 void Ide::setImmediateText(const QString &text)
@@ -390,6 +391,12 @@ Ptr<host::ComObject> Ide::documentOf(const Ptr<host::Window> &window) const
 {
     auto impl = std::dynamic_pointer_cast<WindowImpl>(window);
     return impl ? impl->document : nullptr;
+}
+
+void Ide::setCountOfVisibleLines(const Ptr<host::CodePane> &pane, int lines)
+{
+    if (auto impl = std::dynamic_pointer_cast<CodePaneImpl>(pane))
+        impl->setCountOfVisibleLines(lines);
 }
 
 void Ide::removeCommandBar(const QString &name) { m_vbe->commandBarList()->removeBar(name); }

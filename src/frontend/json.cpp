@@ -1,6 +1,6 @@
-#include "cli/json.h"
+#include "frontend/json.h"
 
-namespace cli {
+namespace frontend {
 
 Json &Json::set(const QString &key, Json value)
 {
@@ -97,4 +97,4 @@ void Json::write(QString &out, int indent, int depth) const
     }
 }
 
-} // namespace cli
+} // namespace frontend

@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-namespace cli {
+namespace frontend {
 
 class Json {
 public:
@@ -42,4 +42,4 @@ private:
 
 QString jsonString(const QString &text);
 
-} // namespace cli
+} // namespace frontend

@@ -9,7 +9,7 @@ namespace docmain {
 class DocMain;
 }
 
-namespace cli {
+namespace frontend {
 
 struct Session {
     std::unique_ptr<ide::Ide> ide;
@@ -22,7 +22,9 @@ struct Session {
 void registerAddIn(ide::Ide &ide);
 
 /// Loads `file` (may be empty), then connects the add-in: its tool window lists every
-/// loaded project. The platform in use (controls::platform()) is the session's.
-Session openSession(const QString &file, ide::files::CodePage codePage);
+/// loaded project. The platform in use (controls::platform()) is the session's. Files are
+/// read from disk unless `fileSystem` is given.
+Session openSession(const QString &file, ide::files::CodePage codePage,
+                    std::shared_ptr<ide::files::FileSystem> fileSystem = nullptr);
 
-} // namespace cli
+} // namespace frontend

@@ -1,28 +1,14 @@
-#include "cli/ui_script.h"
+#include "cli/ui_view.h"
 
+#include "controls/controls.h"
 #include "docmain/doc_main.h"
+#include "frontend/forms.h"
 
 namespace cli {
 
 using namespace controls;
 
 namespace {
-
-struct ActionShape {
-    const char *name;
-    int argCount;
-};
-constexpr ActionShape kActions[] = {{"tab", 1},     {"project", 1},  {"click", 1}, {"expand", 1}, {"button", 1},
-                                   {"dblclick", 1}, {"sort", 1},    {"resize", 2}, {"split", 1}};
-
-int toInt(const QString &text)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok)
-        throw host::Error(host::err::InvalidCall, QStringLiteral("not a number: %1").arg(text));
-    return value;
-}
 
 Json nodeJson(const Node *node)
 {
@@ -51,87 +37,79 @@ QString alignmentName(ColumnAlignment a)
 
 Json rect(const Control &c) { return Json(Json::Array{c.left(), c.top(), c.width(), c.height()}); }
 
+/// What the user reads off a control: its caption or text, its value, its entries.
+Json controlJson(const Control &control)
+{
+    Json c = Json::object();
+    if (auto *label = dynamic_cast<const Label *>(&control)) {
+        c.set("caption", label->caption());
+    } else if (auto *button = dynamic_cast<const CommandButton *>(&control)) {
+        c.set("caption", button->caption());
+    } else if (auto *box = dynamic_cast<const CheckBox *>(&control)) {
+        c.set("caption", box->caption()).set("value", box->value());
+    } else if (auto *frame = dynamic_cast<const Frame *>(&control)) {
+        c.set("caption", frame->caption());
+    } else if (auto *combo = dynamic_cast<const ComboBox *>(&control)) {
+        Json items = Json::array();
+        for (const QString &item : combo->items())
+            items.push(item);
+        c.set("text", combo->text()).set("value", combo->listIndex()).set("items", items);
+    } else if (auto *combo = dynamic_cast<const ImageCombo *>(&control)) {
+        Json items = Json::array();
+        for (const ComboItem *item : combo->comboItems())
+            items.push(item->text());
+        const ComboItem *selected = combo->selectedItem();
+        c.set("text", combo->text()).set("value", selected ? selected->index() : 0).set("items", items);
+    } else if (auto *strip = dynamic_cast<const TabStrip *>(&control)) {
+        const Tab *selected = strip->selectedItem();
+        c.set("value", selected ? selected->index() : 0);
+    } else if (auto *bar = dynamic_cast<const ProgressBar *>(&control)) {
+        c.set("value", bar->value());
+    }
+    c.set("enabled", control.enabled());
+    c.set("visible", control.visible());
+    return c;
+}
+
 } // namespace
 
-bool parseUiActions(const QStringList &args, std::vector<UiAction> &actions, QString &error)
+Json formsJson(const frontend::Session &session)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        const ActionShape *shape = nullptr;
-        for (const auto &s : kActions) {
-            if (arg == QLatin1String("--") + QLatin1String(s.name))
-                shape = &s;
-        }
-        if (!shape) {
-            error = QStringLiteral("unknown action %1").arg(arg);
-            return false;
-        }
-        if (i + shape->argCount >= args.size()) {
-            error = QStringLiteral("%1 needs %2 argument(s)").arg(arg).arg(shape->argCount);
-            return false;
-        }
-        actions.push_back({QString::fromLatin1(shape->name), args.mid(i + 1, shape->argCount)});
-        i += shape->argCount;
+    Json forms = Json::array();
+    for (Form *form : frontend::sessionForms(session)) {
+        // The document shows as its tool window does.
+        const bool isDocument = session.doc && form == &session.doc->userDocument;
+        const bool visible = isDocument && session.toolWindow ? session.toolWindow->visible() : form->visible();
+        Json controls = Json::object();
+        for (const Control *c : frontend::formControls(*form))
+            controls.set(frontend::controlName(*c), controlJson(*c));
+        forms.push(Json::object()
+                       .set("name", form->name())
+                       .set("caption", isDocument && session.toolWindow ? session.toolWindow->caption() : form->caption())
+                       .set("visible", visible)
+                       .set("modal", form->modal())
+                       .set("controls", controls));
     }
-    return true;
+    return forms;
 }
 
-void applyUiAction(docmain::DocMain &doc, const UiAction &action)
+Json ideJson(const ide::Ide &ide)
 {
-    const QString &a = action.name;
-    const QStringList &v = action.args;
-    if (a == QLatin1String("tab")) {
-        doc.tbsProject.clickTab(toInt(v[0]));
-    } else if (a == QLatin1String("project")) {
-        ComboItem *item = doc.imgcboProject.comboItems()(v[0]);
-        doc.imgcboProject.chooseItem(item);
-    } else if (a == QLatin1String("click") || a == QLatin1String("expand")) {
-        TreeView &tree = doc.currentTree();
-        Node *node = tree.nodes().find(v[0]);
-        if (!node)
-            throw host::Error(err::ElementNotFound, QStringLiteral("no node with key %1").arg(v[0]));
-        if (a == QLatin1String("click"))
-            tree.clickNode(node);
-        else
-            tree.expandNode(node);
-    } else if (a == QLatin1String("button")) {
-        for (int t = 0; t <= 1; ++t) {
-            Toolbar &toolbar = doc.tbrMain(t);
-            for (Button *b : toolbar.buttons()) {
-                if (b->key() == v[0]) {
-                    toolbar.click(v[0]);
-                    return;
-                }
-            }
-        }
-        throw host::Error(err::ElementNotFound, QStringLiteral("no button with key %1").arg(v[0]));
-    } else if (a == QLatin1String("dblclick")) {
-        ListView &list = doc.currentList();
-        const int row = toInt(v[0]);
-        if (row < 0 || row >= list.listItems().count())
-            throw host::Error(err::IndexOutOfBounds, QStringLiteral("no row %1").arg(row));
-        list.clickItem(list.listItems()(row + 1));
-        list.doubleClick();
-    } else if (a == QLatin1String("sort")) {
-        ListView &list = doc.currentList();
-        const int column = toInt(v[0]);
-        if (column < 1 || column > list.columnHeaders().count())
-            throw host::Error(err::IndexOutOfBounds, QStringLiteral("no column %1").arg(column));
-        list.clickColumn(list.columnHeaders()(column));
-    } else if (a == QLatin1String("resize")) {
-        doc.resize(toInt(v[0]), toInt(v[1]));
-    } else if (a == QLatin1String("split")) {
-        // A drag of the splitter bar: the bar moves by half the pointer's offset per move.
-        PictureBox &bar = doc.picSplit;
-        const int target = toInt(v[0]);
-        bar.mouseDown.raise(vbLeftButton, 0, 0, 0);
-        bar.mouseMove.raise(vbLeftButton, 0, 2 * (target - bar.left()), 0);
-        bar.mouseUp.raise(vbLeftButton, 0, 0, 0);
+    Json windows = Json::array();
+    auto list = ide.vbe()->windows();
+    for (int i = 1; i <= list->count(); ++i) {
+        auto w = list->item(i);
+        windows.push(Json::object().set("caption", w->caption()).set("type", int(w->type())).set("visible", w->visible()));
     }
+    Json commands = Json::array();
+    for (const QString &caption : ide.commandsRun())
+        commands.push(caption);
+    return Json::object().set("windows", windows).set("immediate", ide.immediateText()).set("commandsRun", commands);
 }
 
-Json uiState(docmain::DocMain &doc, const QStringList &messages)
+Json uiState(const frontend::Session &session, const QStringList &messages)
 {
+    docmain::DocMain &doc = *session.doc;
     Json root = Json::object();
     root.set("tab", doc.mintCurrentTab);
 
@@ -209,6 +187,8 @@ Json uiState(docmain::DocMain &doc, const QStringList &messages)
     layout.set("staMain", rect(doc.staMain));
     layout.set("prgMain", rect(doc.prgMain));
     root.set("layout", layout);
+    root.set("forms", formsJson(session));
+    root.set("ide", ideJson(*session.ide));
 
     Json msgs = Json::array();
     for (const QString &m : messages)

@@ -1,4 +1,4 @@
-#include "cli/session.h"
+#include "frontend/session.h"
 
 #include "connect/connect.h"
 #include "controls/platform.h"
@@ -7,7 +7,7 @@
 
 #include <QStringDecoder>
 
-namespace cli {
+namespace frontend {
 
 namespace {
 QByteArray codecName(ide::files::CodePage page)
@@ -30,10 +30,11 @@ void registerAddIn(ide::Ide &ide)
     ide.setClipboardImageProvider([] { return controls::platform().clipboardImage(); });
 }
 
-Session openSession(const QString &file, ide::files::CodePage codePage)
+Session openSession(const QString &file, ide::files::CodePage codePage,
+                    std::shared_ptr<ide::files::FileSystem> fileSystem)
 {
     Session s;
-    s.ide = std::make_unique<ide::Ide>();
+    s.ide = std::make_unique<ide::Ide>(std::move(fileSystem));
     s.ide->setCodePage(codePage);
     registerAddIn(*s.ide);
     if (!file.isEmpty())
@@ -50,4 +51,4 @@ Session openSession(const QString &file, ide::files::CodePage codePage)
     return s;
 }
 
-} // namespace cli
+} // namespace frontend

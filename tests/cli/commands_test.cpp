@@ -1,7 +1,9 @@
 // The command-line front end on the bundled examples: dump keys and the ui view.
+#include "cli/commands.h"
 #include "cli/dump.h"
-#include "cli/session.h"
-#include "cli/ui_script.h"
+#include "cli/ui_view.h"
+#include "frontend/session.h"
+#include "frontend/ui_actions.h"
 #include "controls/platform.h"
 #include "docmain/doc_main.h"
 #include "shared/bas_quillbox.h"
@@ -14,7 +16,7 @@
 namespace {
 QString examples() { return QStringLiteral(TESSARY_SOURCE_DIR "/examples/Tessary.vbg"); }
 
-QJsonObject parse(const cli::Json &json)
+QJsonObject parse(const frontend::Json &json)
 {
     QJsonParseError error;
     const auto doc = QJsonDocument::fromJson(json.dump().toUtf8(), &error);
@@ -63,16 +65,16 @@ TEST(TessaryUi, ExamplesShowTheExpectedTreeAndActionsReachTheModels)
     controls::HeadlessPlatform platform;
     controls::ScopedPlatform scoped(platform);
     shared::resetBasQuillbox();
-    cli::Session s = cli::openSession(examples(), ide::files::CodePage::Auto);
-    std::vector<cli::UiAction> actions;
+    frontend::Session s = frontend::openSession(examples(), ide::files::CodePage::Auto);
+    std::vector<frontend::UiAction> actions;
     QString error;
-    ASSERT_TRUE(cli::parseUiActions({"--expand", "Stock_Cls", "--click", "Stock_cls在庫", "--resize", "9000", "6000"},
+    ASSERT_TRUE(frontend::parseUiActions({"--expand", "Stock_Cls", "--click", "Stock_cls在庫", "--resize", "9000", "6000"},
                                     actions, error));
     for (const auto &a : actions)
-        cli::applyUiAction(*s.doc, a);
-    const QJsonObject ui = parse(cli::uiState(*s.doc, {}));
-    EXPECT_EQ(keys(ui), (QStringList{"layout", "lists", "messages", "progress", "projectBox", "status", "tab",
-                                     "toolbars", "trees"}));
+        frontend::applyUiAction(s, a);
+    const QJsonObject ui = parse(cli::uiState(s, {}));
+    EXPECT_EQ(keys(ui), (QStringList{"forms", "ide", "layout", "lists", "messages", "progress", "projectBox", "status",
+                                     "tab", "toolbars", "trees"}));
     const QJsonArray roots = ui[QStringLiteral("trees")].toArray()[0].toObject()[QStringLiteral("nodes")].toArray();
     ASSERT_EQ(roots.size(), 2);
     EXPECT_EQ(roots[0].toObject()[QStringLiteral("key")].toString(), QStringLiteral("GaugeLib"));
@@ -92,8 +94,72 @@ TEST(TessaryUi, ExamplesShowTheExpectedTreeAndActionsReachTheModels)
     EXPECT_EQ(ui[QStringLiteral("layout")].toObject()[QStringLiteral("docMain")].toArray()[2].toInt(), 9000);
     EXPECT_EQ(ui[QStringLiteral("projectBox")].toObject()[QStringLiteral("selected")].toString(), QStringLiteral("Stock"));
 
-    EXPECT_FALSE(cli::parseUiActions({"--bogus"}, actions, error));
-    EXPECT_FALSE(cli::parseUiActions({"--resize", "1"}, actions, error));
-    EXPECT_THROW(cli::applyUiAction(*s.doc, {QStringLiteral("click"), {QStringLiteral("NoSuchKey")}}), host::Error);
+    EXPECT_FALSE(frontend::parseUiActions({"--bogus"}, actions, error));
+    EXPECT_FALSE(frontend::parseUiActions({"--resize", "1"}, actions, error));
+    EXPECT_THROW(frontend::applyUiAction(s, {QStringLiteral("click"), {QStringLiteral("NoSuchKey")}, {}}), host::Error);
     shared::resetBasQuillbox();
+}
+
+namespace {
+struct RunResult {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+RunResult tessary(const QStringList &args)
+{
+    RunResult r;
+    const frontend::Console console{[&](const QString &t) { r.out += t + QLatin1Char('\n'); },
+                                    [&](const QString &t) { r.err += t + QLatin1Char('\n'); }};
+    r.code = cli::run(args, console);
+    return r;
+}
+} // namespace
+
+TEST(TessaryExitCodes, LoadedNothingLoadedAndUsageAsGrepHasThem)
+{
+    EXPECT_EQ(tessary({"dump", examples()}).code, 0);
+    EXPECT_EQ(tessary({"ui", examples(), "--tab", "2"}).code, 0);
+
+    const QString missing = QStringLiteral(TESSARY_SOURCE_DIR "/examples/missing.vbp");
+    for (const char *command : {"dump", "ui"}) {
+        const RunResult r = tessary({command, missing});
+        EXPECT_EQ(r.code, 1) << command;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("missing.vbp"))) << r.err.toStdString();
+    }
+
+    const std::vector<QStringList> usage = {
+        {},
+        {"bogus", examples()},
+        {"dump"},
+        {"dump", "--bogus", examples()},
+        {"dump", "--encoding", "ebcdic", examples()},
+        {"dump", "--encoding"},
+        {"ui", examples(), "--bogus"},
+        {"ui", examples(), "--set", "x=1"},
+    };
+    for (const QStringList &args : usage) {
+        const RunResult r = tessary(args);
+        EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("usage:"))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+TEST(TessaryExitCodes, AnActionOnSomethingThatDoesNotExistSaysWhich)
+{
+    const std::vector<std::pair<QStringList, QString>> cases = {
+        {{"--form", "frmNone", "--press", "cmdOK"}, "frmNone"},
+        {{"--form", "docMain", "--press", "cmdNone"}, "cmdNone"},
+        {{"--form", "docMain", "--set", "\"\\\x01日本=1"}, "\"\\\x01日本"},
+        {{"--click", "NoSuchKey"}, "NoSuchKey"},
+        {{"--button", "NOBUTTON"}, "NOBUTTON"},
+    };
+    for (const auto &[actions, name] : cases) {
+        const RunResult r = tessary(QStringList{QStringLiteral("ui"), examples()} + actions);
+        EXPECT_EQ(r.code, 2) << actions.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(name)) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
 }

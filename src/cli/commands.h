@@ -1,0 +1,18 @@
+#pragma once
+// The commands of `tessary`: argument handling, the run, the printed result.
+#include "frontend/console.h"
+
+#include <QStringList>
+
+namespace cli {
+
+/// Runs `tessary ARGS...` (without the program name) and returns its exit status
+/// (frontend::ExitCode).
+int run(QStringList args, const frontend::Console &console);
+
+/// `dump [--encoding NAME] [--lines] FILE`.
+int runDump(const QStringList &args, const frontend::Console &console);
+/// `ui [--encoding NAME] FILE [ACTION...]`.
+int runUi(const QStringList &args, const frontend::Console &console);
+
+} // namespace cli

@@ -1,0 +1,96 @@
+// `tessary dump` and `tessary ui` on the bundled examples, compared with the files in
+// tests/golden/ to the character. TESSARY_UPDATE_GOLDEN=1 rewrites them instead, so an
+// output change shows up as a diff of those files.
+#include "cli/commands.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct GoldenCase {
+    const char *name;
+    QStringList args;   // files relative to examples/
+};
+
+const QString kExamples = QStringLiteral(TESSARY_SOURCE_DIR "/examples/");
+const QString kGolden = QStringLiteral(TESSARY_SOURCE_DIR "/tests/golden/");
+
+const std::vector<GoldenCase> &cases()
+{
+    static const std::vector<GoldenCase> list = {
+        {"dump_group", {"dump", "Tessary.vbg"}},
+        {"dump_stock_lines", {"dump", "--lines", "Stock/Stock.vbp"}},
+        {"dump_gauge", {"dump", "Gauge/Gauge.vbp"}},
+        {"ui_group", {"ui", "Tessary.vbg"}},
+        {"ui_stock_class", {"ui", "Tessary.vbg", "--expand", "Stock_Cls", "--click", "Stock_cls在庫"}},
+        {"ui_tabs_and_layout", {"ui", "Tessary.vbg", "--tab", "2", "--tab", "1", "--resize", "9000", "6000",
+                                "--split", "2500"}},
+        {"ui_forms_and_immediate", {"ui", "Gauge/Gauge.vbp", "--form", "docMain", "--set", "cboHelpWord=MsgBox",
+                                    "--immediate", "?1 + 1"}},
+    };
+    return list;
+}
+
+/// The argument list with the file (the first argument not starting with "--") made a path.
+QStringList withExamplesPath(QStringList args)
+{
+    for (int i = 1; i < args.size(); ++i) {
+        if (!args[i].startsWith(QLatin1String("--"))) {
+            args[i] = kExamples + args[i];
+            break;
+        }
+    }
+    return args;
+}
+
+/// "line N: expected ... / actual ..." for the first line that differs.
+std::string firstDifference(const QString &expected, const QString &actual)
+{
+    const QStringList e = expected.split(QLatin1Char('\n'));
+    const QStringList a = actual.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < std::max(e.size(), a.size()); ++i) {
+        const QString el = i < e.size() ? e[i] : QStringLiteral("<end>");
+        const QString al = i < a.size() ? a[i] : QStringLiteral("<end>");
+        if (el != al)
+            return QStringLiteral("line %1:\n  expected: %2\n  actual:   %3").arg(i + 1).arg(el, al).toStdString();
+    }
+    return {};
+}
+
+void PrintTo(const GoldenCase &c, std::ostream *os) { *os << c.name; }
+
+class Golden : public testing::TestWithParam<GoldenCase> {};
+
+} // namespace
+
+TEST_P(Golden, OutputMatchesTheFile)
+{
+    const GoldenCase &c = GetParam();
+    QString out;
+    QString err;
+    const frontend::Console console{[&](const QString &t) { out += t + QLatin1Char('\n'); },
+                                    [&](const QString &t) { err += t + QLatin1Char('\n'); }};
+    ASSERT_EQ(cli::run(withExamplesPath(c.args), console), 0) << err.toStdString();
+    EXPECT_EQ(err, QString());
+    // Nothing of this machine may show: the checkout's folder, a temporary folder.
+    EXPECT_FALSE(out.contains(QStringLiteral(TESSARY_SOURCE_DIR)));
+    EXPECT_FALSE(out.contains(QDir::tempPath()));
+
+    QFile file(kGolden + QLatin1String(c.name) + QLatin1String(".json"));
+    if (qEnvironmentVariableIntValue("TESSARY_UPDATE_GOLDEN") == 1) {
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << file.fileName().toStdString();
+        file.write(out.toUtf8());
+        GTEST_SKIP() << "rewrote " << file.fileName().toStdString();
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly))
+        << file.fileName().toStdString() << " is missing; run with TESSARY_UPDATE_GOLDEN=1 to write it";
+    const QString expected = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(expected == out) << c.name << " differs from its golden file at "
+                                 << firstDifference(expected, out)
+                                 << "\n(TESSARY_UPDATE_GOLDEN=1 rewrites the golden files)";
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, Golden, testing::ValuesIn(cases()),
+                         [](const testing::TestParamInfo<GoldenCase> &info) { return std::string(info.param.name); });
