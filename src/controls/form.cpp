@@ -36,18 +36,15 @@ Form::~Form() = default;
 
 void Form::setCaption(const QString &caption)
 {
-    if (m_caption == caption)
-        return;
-    m_caption = caption;
-    notify("Caption");
+    if (assign(m_caption, caption))
+        notify(Property::Caption);
 }
 
 void Form::setBorderStyle(FormBorderStyle style)
 {
-    if (m_borderStyle == style)
+    if (!assign(m_borderStyle, style))
         return;
-    m_borderStyle = style;
-    notify("BorderStyle");
+    notify(Property::BorderStyle);
     arrangeAligned();
 }
 
@@ -71,7 +68,7 @@ void Form::load()
         return;
     m_loaded = true;
     m_shownSinceLoad = false;
-    notify("Loaded");
+    notify(Property::Loaded);
     loadEvent.raise();
 }
 
@@ -106,7 +103,7 @@ bool Form::unload(UnloadMode mode)
         return false;
     setVisible(false);
     m_loaded = false;
-    notify("Loaded");
+    notify(Property::Loaded);
     return true;
 }
 
