@@ -41,7 +41,7 @@ void ItemModelAdapter::resetAll()
     endResetModel();
 }
 
-QIcon ItemModelAdapter::icon(const ImageList *list, const QString &key)
+QIcon ItemModelAdapter::icon(const ImageList *list, const QString &key) const
 {
     if (key.isEmpty())
         return {};
@@ -105,8 +105,6 @@ QModelIndex TreeModel::indexOf(const Node *node) const
     return node ? createIndex(node->position(), 0, const_cast<Node *>(node)) : QModelIndex();
 }
 
-QModelIndex TreeModel::parentIndex(const Node *parent) const { return indexOf(parent); }
-
 int TreeModel::rowOf(void *item) const { return static_cast<Node *>(item)->position(); }
 
 QModelIndex TreeModel::index(int row, int column, const QModelIndex &parent) const
@@ -154,7 +152,7 @@ QVariant TreeModel::data(const QModelIndex &index, int role) const
             key = node->selectedImage();
         else if (node->expanded() && !node->expandedImage().isEmpty())
             key = node->expandedImage();
-        return const_cast<TreeModel *>(this)->icon(m_tree.imageList(), key);
+        return icon(m_tree.imageList(), key);
     }
     case Qt::FontRole:
         return boldFont(node->bold());
@@ -192,7 +190,7 @@ void TreeModel::nodeChanged(const NodeChange &change)
     using Kind = NodeChange::Kind;
     switch (change.kind) {
     case Kind::Adding:
-        beginInsertRows(parentIndex(change.parent), change.position, change.position);
+        beginInsertRows(indexOf(change.parent), change.position, change.position);
         return;
     case Kind::Added:
         endInsertRows();
@@ -200,7 +198,7 @@ void TreeModel::nodeChanged(const NodeChange &change)
             onAdded(change.node);
         return;
     case Kind::Removing:
-        beginRemoveRows(parentIndex(change.parent), change.position, change.position);
+        beginRemoveRows(indexOf(change.parent), change.position, change.position);
         return;
     case Kind::Removed:
         endRemoveRows();
@@ -212,7 +210,7 @@ void TreeModel::nodeChanged(const NodeChange &change)
         endResetModel();
         return;
     case Kind::Reordering:
-        beginReorder(parentIndex(change.parent));
+        beginReorder(indexOf(change.parent));
         return;
     case Kind::Reordered:
         endReorder();
@@ -289,8 +287,7 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
         if (column != 0)
             return {};
         const bool large = m_list.view() == ListViewView::Icon;
-        return const_cast<ListModel *>(this)->icon(large ? m_list.icons() : m_list.smallIcons(),
-                                                    large ? item->icon() : item->smallIcon());
+        return icon(large ? m_list.icons() : m_list.smallIcons(), large ? item->icon() : item->smallIcon());
     }
     case Qt::TextAlignmentRole:
         if (column == 0 || column >= m_list.columnHeaders().count())

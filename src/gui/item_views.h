@@ -37,7 +37,7 @@ public:
     void resetAll();
 
 protected:
-    QIcon icon(const controls::ImageList *list, const QString &key);
+    QIcon icon(const controls::ImageList *list, const QString &key) const;
     /// ForegroundRole / BackgroundRole: nothing for the control's normal colour.
     static QVariant color(controls::OleColor color, controls::OleColor normal);
     /// FontRole: bold only, resolved against the view's font.
@@ -51,7 +51,7 @@ protected:
     virtual int rowOf(void *item) const = 0;
 
 private:
-    QHash<QString, QIcon> m_icons;
+    mutable QHash<QString, QIcon> m_icons; // by image key, until the image list or style changes
     QModelIndexList m_moving;
 };
 
@@ -87,7 +87,6 @@ protected:
 
 private:
     void nodeChanged(const controls::NodeChange &change);
-    QModelIndex parentIndex(const controls::Node *parent) const;
 
     controls::TreeView &m_tree;
     host::Subscription m_subscription;

@@ -117,7 +117,10 @@ void ListBinding::propertyChanged(Property property)
     if (p == Property::ColumnHeaders) {
         m_model->columnsChanged();
         applyColumnWidths();
-    } else if (p == Property::SelectedItem || p == Property::MultiSelect) {
+    } else if (p == Property::SelectedItem) {
+        // The items report their own Selected; only the current row is left.
+        treeView()->selectionModel()->setCurrentIndex(indexOf(m_list.selectedItem()), QItemSelectionModel::NoUpdate);
+    } else if (p == Property::MultiSelect) {
         syncSelection();
     } else if (p == Property::View || p == Property::SmallIcons || p == Property::Icons) {
         applyOptions();
