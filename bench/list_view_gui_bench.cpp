@@ -88,13 +88,14 @@ struct Shown {
     }
 };
 
-void BM_ListFillAndFirstPaint(benchmark::State &state)
+/// A new list filled and painted once per iteration; `progressEvery` as in fill().
+void fillAndPaint(benchmark::State &state, int progressEvery)
 {
     for (auto _ : state) {
         state.PauseTiming();
         auto shown = std::make_unique<Shown>();
         state.ResumeTiming();
-        shown->fill();
+        shown->fill(progressEvery);
         shown->paint();
         state.PauseTiming();
         shown.reset();
@@ -102,22 +103,17 @@ void BM_ListFillAndFirstPaint(benchmark::State &state)
     }
     state.counters["rows"] = kRows;
 }
+
+void BM_ListFillAndFirstPaint(benchmark::State &state)
+{
+    fillAndPaint(state, 0);
+}
 BENCHMARK(BM_ListFillAndFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 /// The same fill reporting progress every 1,000 rows: the view is painted while it grows.
 void BM_ListFillWithProgressAndFirstPaint(benchmark::State &state)
 {
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto shown = std::make_unique<Shown>();
-        state.ResumeTiming();
-        shown->fill(1000);
-        shown->paint();
-        state.PauseTiming();
-        shown.reset();
-        state.ResumeTiming();
-    }
-    state.counters["rows"] = kRows;
+    fillAndPaint(state, 1000);
 }
 BENCHMARK(BM_ListFillWithProgressAndFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -121,11 +121,9 @@ private:
     bool m_bold = false;
 };
 
-/// What changed in a list's items, for renderers, in the order a QAbstractItemModel
-/// announces it: Adding/Added, Removing/Removed, Clearing/Cleared and Reordering/Reordered
-/// come in pairs around the change itself.
+/// What changed in a list's items, for renderers.
 struct ListItemChange {
-    enum class Kind { Adding, Added, Removing, Removed, Clearing, Cleared, Property, Reordering, Reordered };
+    using Kind = ItemChange;
     Kind kind;
     /// The item added (Added), about to be removed (Removing) or changed (Property).
     ListItem *item = nullptr;

@@ -129,11 +129,9 @@ private:
     std::vector<Node *> m_children; // owned by Nodes
 };
 
-/// What changed in a tree, for renderers, in the order a QAbstractItemModel announces it:
-/// Adding/Added, Removing/Removed, Clearing/Cleared and Reordering/Reordered come in pairs
-/// around the change itself.
+/// What changed in a tree, for renderers.
 struct NodeChange {
-    enum class Kind { Adding, Added, Removing, Removed, Clearing, Cleared, Property, Reordering, Reordered };
+    using Kind = ItemChange;
     Kind kind;
     /// The node added (Added), about to be removed (Removing) or changed (Property).
     Node *node = nullptr;

@@ -67,23 +67,47 @@ QVariant ItemModelAdapter::boldFont(bool bold)
     return font;
 }
 
-void ItemModelAdapter::beginReorder(const QModelIndex &parent)
+bool ItemModelAdapter::announce(ItemChange kind, const QModelIndex &parent, int row)
 {
-    Q_EMIT layoutAboutToBeChanged(parent.isValid() ? QList<QPersistentModelIndex>{parent}
-                                                   : QList<QPersistentModelIndex>{},
-                                  QAbstractItemModel::VerticalSortHint);
-    m_moving = persistentIndexList();
-}
-
-void ItemModelAdapter::endReorder()
-{
-    QModelIndexList moved;
-    moved.reserve(m_moving.size());
-    for (const QModelIndex &index : std::as_const(m_moving))
-        moved.append(createIndex(rowOf(index.internalPointer()), index.column(), index.internalPointer()));
-    changePersistentIndexList(m_moving, moved);
-    m_moving.clear();
-    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    switch (kind) {
+    case ItemChange::Adding:
+        beginInsertRows(parent, row, row);
+        return true;
+    case ItemChange::Added:
+        endInsertRows();
+        return true;
+    case ItemChange::Removing:
+        beginRemoveRows(parent, row, row);
+        return true;
+    case ItemChange::Removed:
+        endRemoveRows();
+        return true;
+    case ItemChange::Clearing:
+        beginResetModel();
+        return true;
+    case ItemChange::Cleared:
+        endResetModel();
+        return true;
+    case ItemChange::Reordering:
+        Q_EMIT layoutAboutToBeChanged(parent.isValid() ? QList<QPersistentModelIndex>{parent}
+                                                       : QList<QPersistentModelIndex>{},
+                                      QAbstractItemModel::VerticalSortHint);
+        m_moving = persistentIndexList();
+        return true;
+    case ItemChange::Reordered: {
+        QModelIndexList moved;
+        moved.reserve(m_moving.size());
+        for (const QModelIndex &index : std::as_const(m_moving))
+            moved.append(createIndex(rowOf(index.internalPointer()), index.column(), index.internalPointer()));
+        changePersistentIndexList(m_moving, moved);
+        m_moving.clear();
+        Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+        return true;
+    }
+    case ItemChange::Property:
+        break;
+    }
+    return false;
 }
 
 // ---- TreeModel -------------------------------------------------------------------------------
@@ -187,36 +211,10 @@ bool TreeModel::setData(const QModelIndex &index, const QVariant &value, int rol
 
 void TreeModel::nodeChanged(const NodeChange &change)
 {
-    using Kind = NodeChange::Kind;
-    switch (change.kind) {
-    case Kind::Adding:
-        beginInsertRows(indexOf(change.parent), change.position, change.position);
-        return;
-    case Kind::Added:
-        endInsertRows();
-        if (onAdded)
+    if (announce(change.kind, indexOf(change.parent), change.position)) {
+        if (change.kind == ItemChange::Added && onAdded)
             onAdded(change.node);
         return;
-    case Kind::Removing:
-        beginRemoveRows(indexOf(change.parent), change.position, change.position);
-        return;
-    case Kind::Removed:
-        endRemoveRows();
-        return;
-    case Kind::Clearing:
-        beginResetModel();
-        return;
-    case Kind::Cleared:
-        endResetModel();
-        return;
-    case Kind::Reordering:
-        beginReorder(indexOf(change.parent));
-        return;
-    case Kind::Reordered:
-        endReorder();
-        return;
-    case Kind::Property:
-        break;
     }
     const Property p = change.property;
     if (p == Property::Expanded || p == Property::Visible || p == Property::EnsureVisible) {
@@ -335,36 +333,10 @@ void ListModel::columnsChanged()
 
 void ListModel::itemChanged(const ListItemChange &change)
 {
-    using Kind = ListItemChange::Kind;
-    switch (change.kind) {
-    case Kind::Adding:
-        beginInsertRows({}, change.row, change.row);
-        return;
-    case Kind::Added:
-        endInsertRows();
-        if (onSortPending && m_list.listItems().sortPending())
+    if (announce(change.kind, {}, change.row)) {
+        if (change.kind == ItemChange::Added && onSortPending && m_list.listItems().sortPending())
             onSortPending();
         return;
-    case Kind::Removing:
-        beginRemoveRows({}, change.row, change.row);
-        return;
-    case Kind::Removed:
-        endRemoveRows();
-        return;
-    case Kind::Clearing:
-        beginResetModel();
-        return;
-    case Kind::Cleared:
-        endResetModel();
-        return;
-    case Kind::Reordering:
-        beginReorder({});
-        return;
-    case Kind::Reordered:
-        endReorder();
-        return;
-    case Kind::Property:
-        break;
     }
     const Property p = change.property;
     if (p == Property::Selected || p == Property::EnsureVisible) {

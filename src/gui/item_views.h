@@ -43,10 +43,11 @@ protected:
     /// FontRole: bold only, resolved against the view's font.
     static QVariant boldFont(bool bold);
 
-    /// Around a reorder: the view keeps its persistent indexes (selection, current row,
-    /// expansion), which follow their items through rowOf().
-    void beginReorder(const QModelIndex &parent);
-    void endReorder();
+    /// Passes a change of structure on to the view: rows inserted or removed under `parent`
+    /// at `row`, a reset, or a reorder (the view keeps its persistent indexes, selection,
+    /// current row and expansion, which follow their items through rowOf()). False for a
+    /// property change, which the caller handles.
+    bool announce(controls::ItemChange kind, const QModelIndex &parent, int row);
     /// The row an item (an index's internal pointer) has now.
     virtual int rowOf(void *item) const = 0;
 
