@@ -133,8 +133,8 @@ struct ListItemChange {
 };
 
 /// The ListItems collection, 1-based in display order. While the list is Sorted, items
-/// are kept in order of the sort column (sorting happens when the order is next read, so
-/// filling 40,000 rows costs one sort).
+/// are kept in order of the sort column (sorting happens when the order is next read, or
+/// when the renderer is idle, so filling 40,000 rows costs one sort).
 class ListItems {
 public:
     explicit ListItems(ListView &view) : m_view(view) {}

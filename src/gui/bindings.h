@@ -3,8 +3,6 @@
 #include "gui/control_binding.h"
 #include "gui/item_views.h"
 
-#include <QHash>
-#include <QIcon>
 #include <memory>
 
 class QComboBox;
@@ -23,8 +21,6 @@ class Label;
 class ListItem;
 class ListView;
 class Node;
-struct NodeChange;
-struct ListItemChange;
 class PictureBox;
 class ProgressBar;
 class StatusBar;
