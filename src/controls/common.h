@@ -47,6 +47,11 @@ private:
     std::variant<std::monostate, int, QString> m_value;
 };
 
+/// How a tree's nodes or a list's items changed, for renderers. The pairs come around the
+/// change itself, in the order a QAbstractItemModel announces it (Adding before the item
+/// exists, Added after; Removing while it is still there, Removed after it is gone).
+enum class ItemChange { Adding, Added, Removing, Removed, Clearing, Cleared, Property, Reordering, Reordered };
+
 /// True for a key the common controls refuse with 35603 "Invalid key": one that reads as
 /// a number (VB would take it for an index).
 bool isNumericKey(const QString &key);

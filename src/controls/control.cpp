@@ -73,10 +73,8 @@ Control::~Control()
 
 void Control::setName(const QString &name)
 {
-    if (m_name == name)
-        return;
-    m_name = name;
-    notify("Name");
+    if (assign(m_name, name))
+        notify(Property::Name);
 }
 
 void Control::move(int left, int top, std::optional<int> width, std::optional<int> height)
@@ -98,13 +96,13 @@ void Control::move(int left, int top, std::optional<int> width, std::optional<in
     m_width = w;
     m_height = h;
     if (movedX)
-        notify("Left");
+        notify(Property::Left);
     if (movedY)
-        notify("Top");
+        notify(Property::Top);
     if (widthChanged)
-        notify("Width");
+        notify(Property::Width);
     if (heightChanged)
-        notify("Height");
+        notify(Property::Height);
     if (resized) {
         sizeChanged();
         if (m_align != Align::None && m_container)
@@ -114,96 +112,80 @@ void Control::move(int left, int top, std::optional<int> width, std::optional<in
 
 void Control::storeHeight(int height)
 {
-    if (m_height == height)
+    if (!assign(m_height, height))
         return;
-    m_height = height;
-    notify("Height");
+    notify(Property::Height);
     if (m_align != Align::None && m_container)
         m_container->arrangeAligned();
 }
 
 void Control::setVisible(bool visible)
 {
-    if (m_visible == visible)
+    if (!assign(m_visible, visible))
         return;
-    m_visible = visible;
     if (!visible && s_focused == this)
         s_focused = nullptr;
-    notify("Visible");
+    notify(Property::Visible);
     if (m_align != Align::None && m_container)
         m_container->arrangeAligned();
 }
 
 void Control::setEnabled(bool enabled)
 {
-    if (m_enabled == enabled)
+    if (!assign(m_enabled, enabled))
         return;
-    m_enabled = enabled;
     if (!enabled && s_focused == this)
         s_focused = nullptr;
-    notify("Enabled");
+    notify(Property::Enabled);
 }
 
 void Control::zOrder(ZOrderPosition position)
 {
     m_zOrder = position == ZOrderPosition::BringToFront ? ++s_frontCounter : --s_backCounter;
-    notify("ZOrder");
+    notify(Property::ZOrder);
 }
 
 void Control::setTag(const QString &tag)
 {
-    if (m_tag == tag)
-        return;
-    m_tag = tag;
-    notify("Tag");
+    if (assign(m_tag, tag))
+        notify(Property::Tag);
 }
 
 void Control::setToolTipText(const QString &text)
 {
-    if (m_toolTipText == text)
-        return;
-    m_toolTipText = text;
-    notify("ToolTipText");
+    if (assign(m_toolTipText, text))
+        notify(Property::ToolTipText);
 }
 
 void Control::setMousePointer(MousePointer pointer)
 {
-    if (m_mousePointer == pointer)
-        return;
-    m_mousePointer = pointer;
-    notify("MousePointer");
+    if (assign(m_mousePointer, pointer))
+        notify(Property::MousePointer);
 }
 
 void Control::setBackColor(OleColor color)
 {
-    if (m_backColor == color)
-        return;
-    m_backColor = color;
-    notify("BackColor");
+    if (assign(m_backColor, color))
+        notify(Property::BackColor);
 }
 
 void Control::setForeColor(OleColor color)
 {
-    if (m_foreColor == color)
-        return;
-    m_foreColor = color;
-    notify("ForeColor");
+    if (assign(m_foreColor, color))
+        notify(Property::ForeColor);
 }
 
 void Control::setFont(const Font &font)
 {
-    if (m_font == font)
-        return;
-    m_font = font;
-    notify("Font");
+    if (assign(m_font, font))
+        notify(Property::Font);
 }
 
 void Control::setAlign(Align align)
 {
-    if (m_align == align)
+    if (!assign(m_align, align))
         return;
-    m_align = align;
-    notify("Align");
+    notify(Property::Align);
     if (m_container)
         m_container->arrangeAligned();
 }
@@ -222,7 +204,7 @@ void Control::setContainer(Container *container)
         if (m_align != Align::None)
             m_container->arrangeAligned();
     }
-    notify("Container");
+    notify(Property::Container);
 }
 
 void Control::setFocus()
@@ -234,13 +216,13 @@ void Control::setFocus()
     Control *previous = s_focused;
     s_focused = this;
     if (previous)
-        previous->notify("Focus");
-    notify("Focus");
+        previous->notify(Property::Focus);
+    notify(Property::Focus);
 }
 
 void Control::refresh()
 {
-    notify("Refresh");
+    notify(Property::Refresh);
 }
 
 void Control::copyPropertiesFrom(const Control &other)
@@ -260,7 +242,7 @@ void Control::copyPropertiesFrom(const Control &other)
     m_align = other.m_align;
     m_visible = false;
     setContainer(other.m_container);
-    notify("Properties");
+    notify(Property::Properties);
 }
 
 Container::~Container()
@@ -330,7 +312,7 @@ void Container::arrangeAligned()
 void Container::drawEdge(const QRect &pixels, int edge, int flags)
 {
     m_edges.append({pixels, edge, flags});
-    notify("Picture");
+    notify(Property::Picture);
 }
 
 void Container::cls()
@@ -338,7 +320,7 @@ void Container::cls()
     if (m_edges.isEmpty())
         return;
     m_edges.clear();
-    notify("Picture");
+    notify(Property::Picture);
 }
 
 } // namespace controls

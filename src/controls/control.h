@@ -3,6 +3,7 @@
 // in twips, visibility, z-order, focus, colours, font, tag) and the events most controls
 // share. A renderer subscribes to `changed` and re-reads the property it names.
 #include "controls/common.h"
+#include "controls/property.h"
 #include "host/signal.h"
 
 #include <QList>
@@ -118,8 +119,8 @@ struct Font {
 /// Twips per pixel at 96 dpi, the unit conversion every default size below assumes.
 inline constexpr int kTwipsPerPixel = 15;
 
-/// Base of all control models. Setters change state, notify `changed` with the VB
-/// property name and raise no user events (as assigning a property in VB raises no Click);
+/// Base of all control models. Setters change state, notify `changed` with the
+/// property and raise no user events (as assigning a property in VB raises no Click);
 /// the user operations of each control raise them.
 class Control {
 public:
@@ -189,8 +190,8 @@ public:
     /// but Visible (a loaded element starts hidden), Index and the contents.
     virtual void copyPropertiesFrom(const Control &other);
 
-    /// A property changed; the argument is its VB name ("Left", "Visible", "Nodes", ...).
-    host::Signal<const char *> changed;
+    /// A property changed (Left, Visible, ColumnHeaders, ...).
+    host::Signal<Property> changed;
 
     host::Signal<> click;
     host::Signal<> dblClick;
@@ -204,7 +205,7 @@ public:
     host::Signal<int &, int> keyUp;
 
 protected:
-    void notify(const char *property) { changed.raise(property); }
+    void notify(Property property) { changed.raise(property); }
     /// Lets a control fix the size it is given (a cool bar's height follows its bands).
     virtual void constrainSize(int &width, int &height) {}
     /// Runs after the width or height changed.

@@ -6,7 +6,7 @@ namespace controls {
 
 void Band::changed()
 {
-    m_bar->notify("Bands");
+    m_bar->notify(Property::Bands);
 }
 
 void Band::setKey(const QString &key)
@@ -19,10 +19,8 @@ void Band::setKey(const QString &key)
 
 void Band::setCaption(const QString &caption)
 {
-    if (m_caption == caption)
-        return;
-    m_caption = caption;
-    changed();
+    if (assign(m_caption, caption))
+        changed();
 }
 
 void Band::setTag(const QString &tag)
@@ -32,9 +30,8 @@ void Band::setTag(const QString &tag)
 
 void Band::setChild(Control *child)
 {
-    if (m_child == child)
+    if (!assign(m_child, child))
         return;
-    m_child = child;
     if (child)
         child->setContainer(m_bar);
     changed();
@@ -44,9 +41,8 @@ void Band::setMinHeight(int twips)
 {
     if (twips < 0)
         throw controlError(err::InvalidPropertyValue);
-    if (m_minHeight == twips)
+    if (!assign(m_minHeight, twips))
         return;
-    m_minHeight = twips;
     changed();
     m_bar->updateHeight();
 }
@@ -63,36 +59,30 @@ void Band::setWidth(int twips)
 {
     if (twips < 0)
         throw controlError(err::InvalidPropertyValue);
-    if (m_width == twips)
-        return;
-    m_width = twips;
-    changed();
+    if (assign(m_width, twips))
+        changed();
 }
 
 void Band::setVisible(bool visible)
 {
-    if (m_visible == visible)
+    if (!assign(m_visible, visible))
         return;
-    m_visible = visible;
     changed();
     m_bar->updateHeight();
 }
 
 void Band::setNewRow(bool newRow)
 {
-    if (m_newRow == newRow)
+    if (!assign(m_newRow, newRow))
         return;
-    m_newRow = newRow;
     changed();
     m_bar->updateHeight();
 }
 
 void Band::setStyle(BandStyle style)
 {
-    if (m_style == style)
-        return;
-    m_style = style;
-    changed();
+    if (assign(m_style, style))
+        changed();
 }
 
 int Band::height() const
@@ -143,7 +133,7 @@ Band *Bands::add(int index, const QString &key, const QString &caption, bool new
     Band *added = m_items.insert(position, key, std::move(band));
     if (child)
         added->setChild(child);
-    m_bar.notify("Bands");
+    m_bar.notify(Property::Bands);
     m_bar.updateHeight();
     return added;
 }
@@ -151,14 +141,14 @@ Band *Bands::add(int index, const QString &key, const QString &caption, bool new
 void Bands::remove(const ItemRef &ref)
 {
     m_items.take(m_items.item(ref));
-    m_bar.notify("Bands");
+    m_bar.notify(Property::Bands);
     m_bar.updateHeight();
 }
 
 void Bands::clear()
 {
     m_items.clear();
-    m_bar.notify("Bands");
+    m_bar.notify(Property::Bands);
     m_bar.updateHeight();
 }
 

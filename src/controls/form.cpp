@@ -50,18 +50,15 @@ const QList<Form *> &forms()
 
 void Form::setCaption(const QString &caption)
 {
-    if (m_caption == caption)
-        return;
-    m_caption = caption;
-    notify("Caption");
+    if (assign(m_caption, caption))
+        notify(Property::Caption);
 }
 
 void Form::setBorderStyle(FormBorderStyle style)
 {
-    if (m_borderStyle == style)
+    if (!assign(m_borderStyle, style))
         return;
-    m_borderStyle = style;
-    notify("BorderStyle");
+    notify(Property::BorderStyle);
     arrangeAligned();
 }
 
@@ -86,7 +83,7 @@ void Form::load()
     m_loaded = true;
     m_shownSinceLoad = false;
     loadedForms().append(this);
-    notify("Loaded");
+    notify(Property::Loaded);
     loadEvent.raise();
 }
 
@@ -123,7 +120,7 @@ bool Form::unload(UnloadMode mode)
     setVisible(false);
     m_loaded = false;
     loadedForms().removeAll(this);
-    notify("Loaded");
+    notify(Property::Loaded);
     return true;
 }
 

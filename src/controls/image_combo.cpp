@@ -6,7 +6,7 @@ namespace controls {
 
 void ComboItem::changed()
 {
-    m_combo->notify("ComboItems");
+    m_combo->notify(Property::ComboItems);
 }
 
 void ComboItem::setKey(const QString &key)
@@ -19,10 +19,8 @@ void ComboItem::setKey(const QString &key)
 
 void ComboItem::setText(const QString &text)
 {
-    if (m_text == text)
-        return;
-    m_text = text;
-    changed();
+    if (assign(m_text, text))
+        changed();
 }
 
 void ComboItem::setTag(const QString &tag)
@@ -33,38 +31,30 @@ void ComboItem::setTag(const QString &tag)
 void ComboItem::setImage(const QString &image)
 {
     m_combo->m_imageList.checkImage(image);
-    if (m_image == image)
-        return;
-    m_image = image;
-    changed();
+    if (assign(m_image, image))
+        changed();
 }
 
 void ComboItem::setSelImage(const QString &image)
 {
     m_combo->m_imageList.checkImage(image);
-    if (m_selImage == image)
-        return;
-    m_selImage = image;
-    changed();
+    if (assign(m_selImage, image))
+        changed();
 }
 
 void ComboItem::setOverlayImage(const QString &image)
 {
     m_combo->m_imageList.checkImage(image);
-    if (m_overlayImage == image)
-        return;
-    m_overlayImage = image;
-    changed();
+    if (assign(m_overlayImage, image))
+        changed();
 }
 
 void ComboItem::setIndentation(int levels)
 {
     if (levels < 0)
         throw controlError(err::InvalidPropertyValue);
-    if (m_indentation == levels)
-        return;
-    m_indentation = levels;
-    changed();
+    if (assign(m_indentation, levels))
+        changed();
 }
 
 bool ComboItem::selected() const
@@ -96,7 +86,7 @@ ComboItem *ComboItems::add(int index, const QString &key, const QString &text, c
     item->m_selImage = selImage;
     item->m_indentation = indentation < 0 ? m_combo.m_indentation : indentation;
     ComboItem *added = m_items.insert(position, key, std::move(item));
-    m_combo.notify("ComboItems");
+    m_combo.notify(Property::ComboItems);
     return added;
 }
 
@@ -107,9 +97,9 @@ void ComboItems::remove(const ItemRef &ref)
     m_items.take(item);
     if (wasSelected) {
         m_combo.m_selected = nullptr;
-        m_combo.notify("SelectedItem");
+        m_combo.notify(Property::SelectedItem);
     }
-    m_combo.notify("ComboItems");
+    m_combo.notify(Property::ComboItems);
 }
 
 void ComboItems::clear()
@@ -117,9 +107,9 @@ void ComboItems::clear()
     m_items.clear();
     m_combo.m_selected = nullptr;
     m_combo.m_text.clear();
-    m_combo.notify("ComboItems");
-    m_combo.notify("SelectedItem");
-    m_combo.notify("Text");
+    m_combo.notify(Property::ComboItems);
+    m_combo.notify(Property::SelectedItem);
+    m_combo.notify(Property::Text);
 }
 
 // ---- ImageCombo ------------------------------------------------------------------------
@@ -137,38 +127,31 @@ void ImageCombo::setSelectedItem(ComboItem *item)
 {
     if (item && (&item->imageCombo() != this || item->index() == 0))
         throw controlError(err::ElementNotFound);
-    if (m_selected == item)
+    if (!assign(m_selected, item))
         return;
-    m_selected = item;
-    notify("SelectedItem");
+    notify(Property::SelectedItem);
     if (item && m_text != item->text()) {
         m_text = item->text();
-        notify("Text");
+        notify(Property::Text);
     }
 }
 
 void ImageCombo::setText(const QString &text)
 {
-    if (m_text == text)
-        return;
-    m_text = text;
-    notify("Text");
+    if (assign(m_text, text))
+        notify(Property::Text);
 }
 
 void ImageCombo::setLocked(bool locked)
 {
-    if (m_locked == locked)
-        return;
-    m_locked = locked;
-    notify("Locked");
+    if (assign(m_locked, locked))
+        notify(Property::Locked);
 }
 
 void ImageCombo::setStyle(ImageComboStyle style)
 {
-    if (m_style == style)
-        return;
-    m_style = style;
-    notify("Style");
+    if (assign(m_style, style))
+        notify(Property::Style);
 }
 
 void ImageCombo::setIndentation(int levels)
@@ -183,7 +166,7 @@ void ImageCombo::setImageList(ImageList *list)
     if (m_imageList.get() == list)
         return;
     m_imageList.set(list);
-    notify("ImageList");
+    notify(Property::ImageList);
 }
 
 void ImageCombo::chooseItem(ComboItem *item)
@@ -193,7 +176,7 @@ void ImageCombo::chooseItem(ComboItem *item)
     setSelectedItem(item);
     if (m_text != item->text()) {
         m_text = item->text();
-        notify("Text");
+        notify(Property::Text);
     }
     click.raise();
 }
@@ -202,10 +185,9 @@ void ImageCombo::typeText(const QString &text)
 {
     if (!enabled() || m_locked || m_style == ImageComboStyle::DropdownList)
         return;
-    if (m_text == text)
+    if (!assign(m_text, text))
         return;
-    m_text = text;
-    notify("Text");
+    notify(Property::Text);
     change.raise();
 }
 

@@ -13,20 +13,20 @@ ListImage *ListImages::add(int index, const QString &key, const QImage &picture)
         m_owner.m_imageHeight = picture.height();
     }
     ListImage *added = m_items.insert(position, key, std::move(image));
-    m_owner.changed.raise("ListImages");
+    m_owner.changed.raise(Property::ListImages);
     return added;
 }
 
 void ListImages::remove(const ItemRef &ref)
 {
     m_items.take(m_items.item(ref));
-    m_owner.changed.raise("ListImages");
+    m_owner.changed.raise(Property::ListImages);
 }
 
 void ListImages::clear()
 {
     m_items.clear();
-    m_owner.changed.raise("ListImages");
+    m_owner.changed.raise(Property::ListImages);
 }
 
 ImageList::ImageList(const QString &name) : Control(name) {}
@@ -37,20 +37,16 @@ void ImageList::setImageWidth(int pixels)
 {
     if (pixels < 0)
         throw controlError(err::InvalidPropertyValue);
-    if (m_imageWidth == pixels)
-        return;
-    m_imageWidth = pixels;
-    notify("ImageWidth");
+    if (assign(m_imageWidth, pixels))
+        notify(Property::ImageWidth);
 }
 
 void ImageList::setImageHeight(int pixels)
 {
     if (pixels < 0)
         throw controlError(err::InvalidPropertyValue);
-    if (m_imageHeight == pixels)
-        return;
-    m_imageHeight = pixels;
-    notify("ImageHeight");
+    if (assign(m_imageHeight, pixels))
+        notify(Property::ImageHeight);
 }
 
 void ImageList::checkImage(const QString &keyOrIndex) const

@@ -8,24 +8,20 @@ namespace controls {
 
 void ColumnHeader::changed()
 {
-    m_view->notify("ColumnHeaders");
+    m_view->notify(Property::ColumnHeaders);
 }
 
 void ColumnHeader::setText(const QString &text)
 {
-    if (m_text == text)
-        return;
-    m_text = text;
-    changed();
+    if (assign(m_text, text))
+        changed();
 }
 
 void ColumnHeader::setWidth(int twips)
 {
     twips = std::max(0, twips);
-    if (m_width == twips)
-        return;
-    m_width = twips;
-    changed();
+    if (assign(m_width, twips))
+        changed();
 }
 
 ColumnAlignment ColumnHeader::alignment() const
@@ -38,10 +34,8 @@ void ColumnHeader::setAlignment(ColumnAlignment alignment)
     const int value = static_cast<int>(alignment);
     if (value < 0 || value > 2)
         throw controlError(err::InvalidPropertyValue);
-    if (m_alignment == alignment)
-        return;
-    m_alignment = alignment;
-    changed();
+    if (assign(m_alignment, alignment))
+        changed();
 }
 
 void ColumnHeader::setTag(const QString &tag)
@@ -52,10 +46,8 @@ void ColumnHeader::setTag(const QString &tag)
 void ColumnHeader::setIcon(const QString &icon)
 {
     m_view->m_columnHeaderIcons.checkImage(icon);
-    if (m_icon == icon)
-        return;
-    m_icon = icon;
-    changed();
+    if (assign(m_icon, icon))
+        changed();
 }
 
 // ---- ColumnHeaders ---------------------------------------------------------------------
@@ -76,14 +68,14 @@ ColumnHeader *ColumnHeaders::add(int index, const QString &key, const QString &t
     column->m_alignment = alignment;
     column->m_icon = icon;
     ColumnHeader *added = m_items.insert(position, key, std::move(column));
-    m_view.notify("ColumnHeaders");
+    m_view.notify(Property::ColumnHeaders);
     return added;
 }
 
 void ColumnHeaders::remove(const ItemRef &ref)
 {
     m_items.take(m_items.item(ref));
-    m_view.notify("ColumnHeaders");
+    m_view.notify(Property::ColumnHeaders);
 }
 
 void ColumnHeaders::clear()
@@ -91,14 +83,14 @@ void ColumnHeaders::clear()
     if (m_items.isEmpty())
         return;
     m_items.clear();
-    m_view.notify("ColumnHeaders");
+    m_view.notify(Property::ColumnHeaders);
 }
 
 // ---- ListItem --------------------------------------------------------------------------
 
-void ListItem::changed(const char *property)
+void ListItem::changed(Property property)
 {
-    m_view->itemChanged.raise(ListItemChange{ListItemChange::Kind::Property, this, property});
+    m_view->itemChanged.raise(ListItemChange{ListItemChange::Kind::Property, this, ListItems::rowOf(this), property});
 }
 
 int ListItem::index() const
@@ -114,17 +106,16 @@ void ListItem::setKey(const QString &key)
     if (KeyedItem::index() == 0)
         throw controlError(err::ElementNotFound);
     m_view->m_items.m_items.setKey(this, key);
-    changed("Key");
+    changed(Property::Key);
 }
 
 void ListItem::setText(const QString &text)
 {
-    if (m_text == text)
+    if (!assign(m_text, text))
         return;
-    m_text = text;
     if (m_view->m_sorted && m_view->m_sortKey == 0)
         m_view->m_items.markUnsorted();
-    changed("Text");
+    changed(Property::Text);
 }
 
 void ListItem::setTag(const QString &tag)
@@ -135,19 +126,15 @@ void ListItem::setTag(const QString &tag)
 void ListItem::setIcon(const QString &icon)
 {
     m_view->m_icons.checkImage(icon);
-    if (m_icon == icon)
-        return;
-    m_icon = icon;
-    changed("Icon");
+    if (assign(m_icon, icon))
+        changed(Property::Icon);
 }
 
 void ListItem::setSmallIcon(const QString &icon)
 {
     m_view->m_smallIcons.checkImage(icon);
-    if (m_smallIcon == icon)
-        return;
-    m_smallIcon = icon;
-    changed("SmallIcon");
+    if (assign(m_smallIcon, icon))
+        changed(Property::SmallIcon);
 }
 
 void ListItem::setSelected(bool selected)
@@ -161,33 +148,27 @@ void ListItem::setSelected(bool selected)
     m_selected = false;
     if (m_view->m_selected == this) {
         m_view->m_selected = nullptr;
-        m_view->notify("SelectedItem");
+        m_view->notify(Property::SelectedItem);
     }
-    changed("Selected");
+    changed(Property::Selected);
 }
 
 void ListItem::setGhosted(bool ghosted)
 {
-    if (m_ghosted == ghosted)
-        return;
-    m_ghosted = ghosted;
-    changed("Ghosted");
+    if (assign(m_ghosted, ghosted))
+        changed(Property::Ghosted);
 }
 
 void ListItem::setBold(bool bold)
 {
-    if (m_bold == bold)
-        return;
-    m_bold = bold;
-    changed("Bold");
+    if (assign(m_bold, bold))
+        changed(Property::Bold);
 }
 
 void ListItem::setForeColor(OleColor color)
 {
-    if (m_foreColor == color)
-        return;
-    m_foreColor = color;
-    changed("ForeColor");
+    if (assign(m_foreColor, color))
+        changed(Property::ForeColor);
 }
 
 QString ListItem::subItem(int i) const
@@ -208,7 +189,7 @@ void ListItem::setSubItem(int i, const QString &text)
     m_subItems[i - 1] = text;
     if (m_view->m_sorted && m_view->m_sortKey == i)
         m_view->m_items.markUnsorted();
-    changed("SubItems");
+    changed(Property::SubItems);
 }
 
 QString ListItem::columnText(int subItemIndex) const
@@ -222,7 +203,7 @@ QString ListItem::columnText(int subItemIndex) const
 
 bool ListItem::ensureVisible()
 {
-    changed("EnsureVisible");
+    changed(Property::EnsureVisible);
     return true;
 }
 
@@ -240,13 +221,14 @@ ListItem *ListItems::add(int index, const QString &key, const QString &text, con
         position = m_items.count() + 1;
     else
         m_sortedCount = 0;
+    m_view.itemChanged.raise(ListItemChange{ListItemChange::Kind::Adding, nullptr, position - 1});
     auto item = std::make_unique<ListItem>();
     item->m_view = &m_view;
     item->m_text = text;
     item->m_icon = icon;
     item->m_smallIcon = smallIcon;
     ListItem *added = m_items.insert(position, key, std::move(item));
-    m_view.itemChanged.raise(ListItemChange{ListItemChange::Kind::Added, added});
+    m_view.itemChanged.raise(ListItemChange{ListItemChange::Kind::Added, added, position - 1});
     return added;
 }
 
@@ -272,36 +254,44 @@ ItemList<ListItem>::const_iterator ListItems::end() const
 void ListItems::remove(const ItemRef &ref)
 {
     ListItem *item = this->item(ref);
-    m_view.itemChanged.raise(ListItemChange{ListItemChange::Kind::Removing, item});
-    const std::size_t position = static_cast<std::size_t>(item->KeyedItem::index() - 1);
-    if (position < m_sortedCount)
+    const int row = rowOf(item);
+    m_view.itemChanged.raise(ListItemChange{ListItemChange::Kind::Removing, item, row});
+    if (static_cast<std::size_t>(row) < m_sortedCount)
         --m_sortedCount;
     const bool wasSelected = m_view.m_selected == item;
     m_items.take(item);
+    m_view.itemChanged.raise(ListItemChange{ListItemChange::Kind::Removed, nullptr, row});
     if (wasSelected) {
         m_view.m_selected = nullptr;
-        m_view.notify("SelectedItem");
+        m_view.notify(Property::SelectedItem);
     }
 }
 
 void ListItems::clear()
 {
-    m_view.itemChanged.raise(ListItemChange{ListItemChange::Kind::Cleared, nullptr});
+    m_view.itemChanged.raise(ListItemChange{ListItemChange::Kind::Clearing});
     m_items.clear();
     m_sortedCount = 0;
     m_fullResort = false;
+    m_view.itemChanged.raise(ListItemChange{ListItemChange::Kind::Cleared});
     if (m_view.m_selected) {
         m_view.m_selected = nullptr;
-        m_view.notify("SelectedItem");
+        m_view.notify(Property::SelectedItem);
     }
+}
+
+bool ListItems::sortPending() const
+{
+    return m_view.m_sorted && (m_fullResort || m_sortedCount != m_items.storage().size());
 }
 
 void ListItems::ensureSorted() const
 {
-    auto &items = m_items.storage();
-    if (!m_view.m_sorted || m_sorting || (!m_fullResort && m_sortedCount == items.size()))
+    if (m_sorting || !sortPending())
         return;
+    auto &items = m_items.storage();
     m_sorting = true;
+    m_view.itemChanged.raise(ListItemChange{ListItemChange::Kind::Reordering});
     const int column = m_view.m_sortKey;
     const bool descending = m_view.m_sortOrder == SortOrder::Descending;
     auto less = [column, descending](const std::unique_ptr<ListItem> &a, const std::unique_ptr<ListItem> &b) {
@@ -318,7 +308,7 @@ void ListItems::ensureSorted() const
     m_items.renumber();
     m_sortedCount = items.size();
     m_fullResort = false;
-    m_view.itemChanged.raise(ListItemChange{ListItemChange::Kind::Reordered, nullptr});
+    m_view.itemChanged.raise(ListItemChange{ListItemChange::Kind::Reordered});
     m_sorting = false;
 }
 
@@ -341,23 +331,21 @@ void ListView::setSelectedItem(ListItem *item)
     if (!m_multiSelect) {
         if (m_selected && m_selected != item) {
             m_selected->m_selected = false;
-            m_selected->changed("Selected");
+            m_selected->changed(Property::Selected);
         }
     }
     m_selected = item;
     if (item && !item->m_selected) {
         item->m_selected = true;
-        item->changed("Selected");
+        item->changed(Property::Selected);
     }
-    notify("SelectedItem");
+    notify(Property::SelectedItem);
 }
 
 void ListView::setView(ListViewView view)
 {
-    if (m_view == view)
-        return;
-    m_view = view;
-    notify("View");
+    if (assign(m_view, view))
+        notify(Property::View);
 }
 
 void ListView::setSorted(bool sorted)
@@ -367,125 +355,106 @@ void ListView::setSorted(bool sorted)
     if (sorted)
         m_items.markUnsorted();
     if (was != sorted)
-        notify("Sorted");
+        notify(Property::Sorted);
 }
 
 void ListView::setSortKey(int column)
 {
     if (column < 0)
         throw controlError(err::InvalidPropertyValue);
-    if (m_sortKey == column)
+    if (!assign(m_sortKey, column))
         return;
-    m_sortKey = column;
     m_items.markUnsorted();
-    notify("SortKey");
+    notify(Property::SortKey);
 }
 
 void ListView::setSortOrder(SortOrder order)
 {
-    if (m_sortOrder == order)
+    if (!assign(m_sortOrder, order))
         return;
-    m_sortOrder = order;
     m_items.markUnsorted();
-    notify("SortOrder");
+    notify(Property::SortOrder);
 }
 
 void ListView::setFullRowSelect(bool fullRow)
 {
-    if (m_fullRowSelect == fullRow)
-        return;
-    m_fullRowSelect = fullRow;
-    notify("FullRowSelect");
+    if (assign(m_fullRowSelect, fullRow))
+        notify(Property::FullRowSelect);
 }
 
 void ListView::setGridLines(bool gridLines)
 {
-    if (m_gridLines == gridLines)
-        return;
-    m_gridLines = gridLines;
-    notify("GridLines");
+    if (assign(m_gridLines, gridLines))
+        notify(Property::GridLines);
 }
 
 void ListView::setLabelEdit(LabelEdit edit)
 {
-    if (m_labelEdit == edit)
-        return;
-    m_labelEdit = edit;
-    notify("LabelEdit");
+    if (assign(m_labelEdit, edit))
+        notify(Property::LabelEdit);
 }
 
 void ListView::setHideSelection(bool hide)
 {
-    if (m_hideSelection == hide)
-        return;
-    m_hideSelection = hide;
-    notify("HideSelection");
+    if (assign(m_hideSelection, hide))
+        notify(Property::HideSelection);
 }
 
 void ListView::setHideColumnHeaders(bool hide)
 {
-    if (m_hideColumnHeaders == hide)
-        return;
-    m_hideColumnHeaders = hide;
-    notify("HideColumnHeaders");
+    if (assign(m_hideColumnHeaders, hide))
+        notify(Property::HideColumnHeaders);
 }
 
 void ListView::setMultiSelect(bool multi)
 {
-    if (m_multiSelect == multi)
+    if (!assign(m_multiSelect, multi))
         return;
-    m_multiSelect = multi;
     if (!multi) {
         for (ListItem *item : m_items) {
             if (item->m_selected && item != m_selected) {
                 item->m_selected = false;
-                item->changed("Selected");
+                item->changed(Property::Selected);
             }
         }
     }
-    notify("MultiSelect");
+    notify(Property::MultiSelect);
 }
 
 void ListView::setHotTracking(bool hotTracking)
 {
-    if (m_hotTracking == hotTracking)
-        return;
-    m_hotTracking = hotTracking;
-    notify("HotTracking");
+    if (assign(m_hotTracking, hotTracking))
+        notify(Property::HotTracking);
 }
 
 void ListView::setBorderStyle(BorderStyle style)
 {
-    if (m_borderStyle == style)
-        return;
-    m_borderStyle = style;
-    notify("BorderStyle");
+    if (assign(m_borderStyle, style))
+        notify(Property::BorderStyle);
 }
 
 void ListView::setAppearance(Appearance appearance)
 {
-    if (m_appearance == appearance)
-        return;
-    m_appearance = appearance;
-    notify("Appearance");
+    if (assign(m_appearance, appearance))
+        notify(Property::Appearance);
 }
 
 void ListView::setIcons(ImageList *list)
 {
     m_icons.set(list);
-    notify("Icons");
+    notify(Property::Icons);
 }
 
 void ListView::setSmallIcons(ImageList *list)
 {
     m_smallIcons.set(list);
-    notify("SmallIcons");
+    notify(Property::SmallIcons);
 }
 
 void ListView::setColumnHeaderIcons(ImageList *list)
 {
     m_columnHeaderIcons.set(list);
-    notify("ColumnHeaderIcons");
+    notify(Property::ColumnHeaderIcons);
 }
 
 void ListView::copyPropertiesFrom(const Control &other)

@@ -108,7 +108,7 @@ public:
 private:
     friend class ListItems;
     friend class ListView;
-    void changed(const char *property);
+    void changed(Property property);
     ListView *m_view = nullptr; // not owned
     QString m_text;
     QString m_tag;
@@ -121,17 +121,20 @@ private:
     bool m_bold = false;
 };
 
-/// What changed in a list's items, for renderers. Reordered: the whole order changed.
+/// What changed in a list's items, for renderers.
 struct ListItemChange {
-    enum class Kind { Added, Removing, Cleared, Property, Reordered };
+    using Kind = ItemChange;
     Kind kind;
-    ListItem *item;
-    const char *property = nullptr;
+    /// The item added (Added), about to be removed (Removing) or changed (Property).
+    ListItem *item = nullptr;
+    /// Adding, Added, Removing, Removed, Property: the 0-based row in the order as it stands.
+    int row = -1;
+    Property property{};
 };
 
 /// The ListItems collection, 1-based in display order. While the list is Sorted, items
-/// are kept in order of the sort column (sorting happens when the order is next read, so
-/// filling 40,000 rows costs one sort).
+/// are kept in order of the sort column (sorting happens when the order is next read, or
+/// when the renderer is idle, so filling 40,000 rows costs one sort).
 class ListItems {
 public:
     explicit ListItems(ListView &view) : m_view(view) {}
@@ -151,6 +154,16 @@ public:
 
     ItemList<ListItem>::const_iterator begin() const;
     ItemList<ListItem>::const_iterator end() const;
+
+    // For renderers, which must read the order as it stands: a read above may sort first.
+    /// The item in 0-based `row`, without sorting first.
+    ListItem *itemAtRow(int row) const { return m_items.storage()[std::size_t(row)].get(); }
+    /// The 0-based row of `item`, without sorting first; -1 once it is removed.
+    static int rowOf(const ListItem *item) { return item->KeyedItem::index() - 1; }
+    /// True while items wait to be put in sort order (the next read sorts them).
+    bool sortPending() const;
+    /// Puts waiting items in sort order now.
+    void sortNow() const { ensureSorted(); }
 
 private:
     friend class ListItem;

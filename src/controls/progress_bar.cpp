@@ -11,13 +11,12 @@ void ProgressBar::setMin(int min)
 {
     if (min >= m_max)
         throw controlError(err::InvalidPropertyValue);
-    if (m_min == min)
+    if (!assign(m_min, min))
         return;
-    m_min = min;
-    notify("Min");
+    notify(Property::Min);
     if (m_value < m_min) {
         m_value = m_min;
-        notify("Value");
+        notify(Property::Value);
     }
 }
 
@@ -25,13 +24,12 @@ void ProgressBar::setMax(int max)
 {
     if (max <= m_min)
         throw controlError(err::InvalidPropertyValue);
-    if (m_max == max)
+    if (!assign(m_max, max))
         return;
-    m_max = max;
-    notify("Max");
+    notify(Property::Max);
     if (m_value > m_max) {
         m_value = m_max;
-        notify("Value");
+        notify(Property::Value);
     }
 }
 
@@ -39,42 +37,32 @@ void ProgressBar::setValue(int value)
 {
     if (value < m_min || value > m_max)
         throw controlError(err::InvalidPropertyValue);
-    if (m_value == value)
-        return;
-    m_value = value;
-    notify("Value");
+    if (assign(m_value, value))
+        notify(Property::Value);
 }
 
 void ProgressBar::setScrolling(ProgressScrolling scrolling)
 {
-    if (m_scrolling == scrolling)
-        return;
-    m_scrolling = scrolling;
-    notify("Scrolling");
+    if (assign(m_scrolling, scrolling))
+        notify(Property::Scrolling);
 }
 
 void ProgressBar::setOrientation(ProgressOrientation orientation)
 {
-    if (m_orientation == orientation)
-        return;
-    m_orientation = orientation;
-    notify("Orientation");
+    if (assign(m_orientation, orientation))
+        notify(Property::Orientation);
 }
 
 void ProgressBar::setBorderStyle(BorderStyle style)
 {
-    if (m_borderStyle == style)
-        return;
-    m_borderStyle = style;
-    notify("BorderStyle");
+    if (assign(m_borderStyle, style))
+        notify(Property::BorderStyle);
 }
 
 void ProgressBar::setAppearance(Appearance appearance)
 {
-    if (m_appearance == appearance)
-        return;
-    m_appearance = appearance;
-    notify("Appearance");
+    if (assign(m_appearance, appearance))
+        notify(Property::Appearance);
 }
 
 } // namespace controls

@@ -13,50 +13,38 @@ Label::Label(const QString &name) : Control(name)
 
 void Label::setCaption(const QString &caption)
 {
-    if (m_caption == caption)
-        return;
-    m_caption = caption;
-    notify("Caption");
+    if (assign(m_caption, caption))
+        notify(Property::Caption);
 }
 
 void Label::setAlignment(TextAlignment alignment)
 {
-    if (m_alignment == alignment)
-        return;
-    m_alignment = alignment;
-    notify("Alignment");
+    if (assign(m_alignment, alignment))
+        notify(Property::Alignment);
 }
 
 void Label::setBorderStyle(BorderStyle style)
 {
-    if (m_borderStyle == style)
-        return;
-    m_borderStyle = style;
-    notify("BorderStyle");
+    if (assign(m_borderStyle, style))
+        notify(Property::BorderStyle);
 }
 
 void Label::setAutoSize(bool autoSize)
 {
-    if (m_autoSize == autoSize)
-        return;
-    m_autoSize = autoSize;
-    notify("AutoSize");
+    if (assign(m_autoSize, autoSize))
+        notify(Property::AutoSize);
 }
 
 void Label::setWordWrap(bool wordWrap)
 {
-    if (m_wordWrap == wordWrap)
-        return;
-    m_wordWrap = wordWrap;
-    notify("WordWrap");
+    if (assign(m_wordWrap, wordWrap))
+        notify(Property::WordWrap);
 }
 
 void Label::setOpaque(bool opaque)
 {
-    if (m_opaque == opaque)
-        return;
-    m_opaque = opaque;
-    notify("BackStyle");
+    if (assign(m_opaque, opaque))
+        notify(Property::BackStyle);
 }
 
 // ---- CommandButton ---------------------------------------------------------------------
@@ -65,45 +53,41 @@ CommandButton::CommandButton(const QString &name) : Control(name) {}
 
 void CommandButton::setCaption(const QString &caption)
 {
-    if (m_caption == caption)
-        return;
-    m_caption = caption;
-    notify("Caption");
+    if (assign(m_caption, caption))
+        notify(Property::Caption);
 }
 
 void CommandButton::setDefault(bool isDefault)
 {
-    if (m_default == isDefault)
+    if (!assign(m_default, isDefault))
         return;
-    m_default = isDefault;
     // One default button per form.
     if (isDefault && container()) {
         for (Control *c : container()->controls()) {
             auto *other = dynamic_cast<CommandButton *>(c);
             if (other && other != this && other->m_default) {
                 other->m_default = false;
-                other->notify("Default");
+                other->notify(Property::Default);
             }
         }
     }
-    notify("Default");
+    notify(Property::Default);
 }
 
 void CommandButton::setCancel(bool cancel)
 {
-    if (m_cancel == cancel)
+    if (!assign(m_cancel, cancel))
         return;
-    m_cancel = cancel;
     if (cancel && container()) {
         for (Control *c : container()->controls()) {
             auto *other = dynamic_cast<CommandButton *>(c);
             if (other && other != this && other->m_cancel) {
                 other->m_cancel = false;
-                other->notify("Cancel");
+                other->notify(Property::Cancel);
             }
         }
     }
-    notify("Cancel");
+    notify(Property::Cancel);
 }
 
 void CommandButton::setValue(bool value)
@@ -125,29 +109,24 @@ CheckBox::CheckBox(const QString &name) : Control(name) {}
 
 void CheckBox::setCaption(const QString &caption)
 {
-    if (m_caption == caption)
-        return;
-    m_caption = caption;
-    notify("Caption");
+    if (assign(m_caption, caption))
+        notify(Property::Caption);
 }
 
 void CheckBox::setValue(int value)
 {
     if (value < vbUnchecked || value > vbGrayed)
         throw controlError(err::InvalidPropertyValue);
-    if (m_value == value)
+    if (!assign(m_value, value))
         return;
-    m_value = value;
-    notify("Value");
+    notify(Property::Value);
     click.raise();
 }
 
 void CheckBox::setAlignment(TextAlignment alignment)
 {
-    if (m_alignment == alignment)
-        return;
-    m_alignment = alignment;
-    notify("Alignment");
+    if (assign(m_alignment, alignment))
+        notify(Property::Alignment);
 }
 
 void CheckBox::press()
@@ -168,26 +147,20 @@ ComboBox::ComboBox(const QString &name) : Control(name)
 
 void ComboBox::setStyle(ComboStyle style)
 {
-    if (m_style == style)
-        return;
-    m_style = style;
-    notify("Style");
+    if (assign(m_style, style))
+        notify(Property::Style);
 }
 
 void ComboBox::setSorted(bool sorted)
 {
-    if (m_sorted == sorted)
-        return;
-    m_sorted = sorted;
-    notify("Sorted");
+    if (assign(m_sorted, sorted))
+        notify(Property::Sorted);
 }
 
 void ComboBox::setLocked(bool locked)
 {
-    if (m_locked == locked)
-        return;
-    m_locked = locked;
-    notify("Locked");
+    if (assign(m_locked, locked))
+        notify(Property::Locked);
 }
 
 QString ComboBox::list(int index) const
@@ -201,10 +174,8 @@ void ComboBox::setList(int index, const QString &text)
 {
     if (index < 0 || index >= m_items.size())
         throw controlError(err::InvalidPropertyArrayIndex);
-    if (m_items[index] == text)
-        return;
-    m_items[index] = text;
-    notify("List");
+    if (assign(m_items[index], text))
+        notify(Property::List);
 }
 
 int ComboBox::itemData(int index) const
@@ -239,7 +210,7 @@ void ComboBox::addItem(const QString &item, int index)
     m_itemData.insert(at, 0);
     if (m_listIndex >= at)
         ++m_listIndex;
-    notify("List");
+    notify(Property::List);
 }
 
 void ComboBox::removeItem(int index)
@@ -250,15 +221,15 @@ void ComboBox::removeItem(int index)
     m_itemData.removeAt(index);
     if (m_listIndex == index) {
         m_listIndex = -1;
-        notify("ListIndex");
+        notify(Property::ListIndex);
         if (m_style == ComboStyle::DropdownList && !m_text.isEmpty()) {
             m_text.clear();
-            notify("Text");
+            notify(Property::Text);
         }
     } else if (m_listIndex > index) {
         --m_listIndex;
     }
-    notify("List");
+    notify(Property::List);
 }
 
 void ComboBox::clear()
@@ -268,25 +239,24 @@ void ComboBox::clear()
     m_listIndex = -1;
     const bool hadText = !m_text.isEmpty();
     m_text.clear();
-    notify("List");
-    notify("ListIndex");
+    notify(Property::List);
+    notify(Property::ListIndex);
     if (hadText)
-        notify("Text");
+        notify(Property::Text);
 }
 
 void ComboBox::setListIndex(int index)
 {
     if (index < -1 || index >= m_items.size())
         throw controlError(err::InvalidPropertyValue);
-    if (m_listIndex == index)
+    if (!assign(m_listIndex, index))
         return;
-    m_listIndex = index;
     const QString text = index >= 0 ? m_items[index] : QString();
     if (m_text != text) {
         m_text = text;
-        notify("Text");
+        notify(Property::Text);
     }
-    notify("ListIndex");
+    notify(Property::ListIndex);
     if (index >= 0)
         click.raise();
 }
@@ -302,12 +272,11 @@ void ComboBox::setText(const QString &text)
     }
     if (m_listIndex != -1) {
         m_listIndex = -1;
-        notify("ListIndex");
+        notify(Property::ListIndex);
     }
-    if (m_text == text)
+    if (!assign(m_text, text))
         return;
-    m_text = text;
-    notify("Text");
+    notify(Property::Text);
     change.raise();
 }
 
@@ -318,9 +287,9 @@ void ComboBox::chooseItem(int index)
     m_listIndex = index;
     if (m_text != m_items[index]) {
         m_text = m_items[index];
-        notify("Text");
+        notify(Property::Text);
     }
-    notify("ListIndex");
+    notify(Property::ListIndex);
     click.raise();
 }
 
@@ -356,19 +325,16 @@ PictureBox::PictureBox(const QString &name) : Container(name)
 
 void PictureBox::setBorderStyle(BorderStyle style)
 {
-    if (m_borderStyle == style)
+    if (!assign(m_borderStyle, style))
         return;
-    m_borderStyle = style;
-    notify("BorderStyle");
+    notify(Property::BorderStyle);
     arrangeAligned();
 }
 
 void PictureBox::setAppearance(Appearance appearance)
 {
-    if (m_appearance == appearance)
-        return;
-    m_appearance = appearance;
-    notify("Appearance");
+    if (assign(m_appearance, appearance))
+        notify(Property::Appearance);
 }
 
 void PictureBox::setAutoRedraw(bool autoRedraw)
@@ -393,18 +359,14 @@ Frame::Frame(const QString &name) : Container(name)
 
 void Frame::setCaption(const QString &caption)
 {
-    if (m_caption == caption)
-        return;
-    m_caption = caption;
-    notify("Caption");
+    if (assign(m_caption, caption))
+        notify(Property::Caption);
 }
 
 void Frame::setBorderStyle(BorderStyle style)
 {
-    if (m_borderStyle == style)
-        return;
-    m_borderStyle = style;
-    notify("BorderStyle");
+    if (assign(m_borderStyle, style))
+        notify(Property::BorderStyle);
 }
 
 } // namespace controls

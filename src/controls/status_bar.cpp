@@ -13,7 +13,7 @@ constexpr int kContentsPadding = 8 * kTwipsPerPixel;
 
 void Panel::changed()
 {
-    m_bar->notify("Panels");
+    m_bar->notify(Property::Panels);
 }
 
 void Panel::setKey(const QString &key)
@@ -26,10 +26,8 @@ void Panel::setKey(const QString &key)
 
 void Panel::setText(const QString &text)
 {
-    if (m_text == text)
-        return;
-    m_text = text;
-    changed();
+    if (assign(m_text, text))
+        changed();
 }
 
 void Panel::setToolTipText(const QString &text)
@@ -44,18 +42,14 @@ void Panel::setTag(const QString &tag)
 
 void Panel::setVisible(bool visible)
 {
-    if (m_visible == visible)
-        return;
-    m_visible = visible;
-    changed();
+    if (assign(m_visible, visible))
+        changed();
 }
 
 void Panel::setEnabled(bool enabled)
 {
-    if (m_enabled == enabled)
-        return;
-    m_enabled = enabled;
-    changed();
+    if (assign(m_enabled, enabled))
+        changed();
 }
 
 void Panel::setStyle(PanelStyle style)
@@ -63,34 +57,26 @@ void Panel::setStyle(PanelStyle style)
     const int value = static_cast<int>(style);
     if (value < 0 || value > 7)
         throw controlError(err::InvalidPropertyValue);
-    if (m_style == style)
-        return;
-    m_style = style;
-    changed();
+    if (assign(m_style, style))
+        changed();
 }
 
 void Panel::setAutoSize(PanelAutoSize autoSize)
 {
-    if (m_autoSize == autoSize)
-        return;
-    m_autoSize = autoSize;
-    changed();
+    if (assign(m_autoSize, autoSize))
+        changed();
 }
 
 void Panel::setAlignment(PanelAlignment alignment)
 {
-    if (m_alignment == alignment)
-        return;
-    m_alignment = alignment;
-    changed();
+    if (assign(m_alignment, alignment))
+        changed();
 }
 
 void Panel::setBevel(PanelBevel bevel)
 {
-    if (m_bevel == bevel)
-        return;
-    m_bevel = bevel;
-    changed();
+    if (assign(m_bevel, bevel))
+        changed();
 }
 
 void Panel::setMinWidth(int twips)
@@ -116,10 +102,8 @@ void Panel::setWidth(int twips)
     if (twips < 0)
         throw controlError(err::InvalidPropertyValue);
     twips = std::max(twips, m_minWidth);
-    if (m_width == twips)
-        return;
-    m_width = twips;
-    changed();
+    if (assign(m_width, twips))
+        changed();
 }
 
 int Panel::left() const
@@ -145,20 +129,20 @@ Panel *Panels::add(int index, const QString &key, const QString &text, PanelStyl
     panel->m_text = text;
     panel->m_style = style;
     Panel *added = m_items.insert(position, key, std::move(panel));
-    m_bar.notify("Panels");
+    m_bar.notify(Property::Panels);
     return added;
 }
 
 void Panels::remove(const ItemRef &ref)
 {
     m_items.take(m_items.item(ref));
-    m_bar.notify("Panels");
+    m_bar.notify(Property::Panels);
 }
 
 void Panels::clear()
 {
     m_items.clear();
-    m_bar.notify("Panels");
+    m_bar.notify(Property::Panels);
 }
 
 // ---- StatusBar -------------------------------------------------------------------------
@@ -215,18 +199,14 @@ QList<int> StatusBar::layoutWidths() const
 
 void StatusBar::setStyle(StatusBarStyle style)
 {
-    if (m_style == style)
-        return;
-    m_style = style;
-    notify("Style");
+    if (assign(m_style, style))
+        notify(Property::Style);
 }
 
 void StatusBar::setSimpleText(const QString &text)
 {
-    if (m_simpleText == text)
-        return;
-    m_simpleText = text;
-    notify("SimpleText");
+    if (assign(m_simpleText, text))
+        notify(Property::SimpleText);
 }
 
 void StatusBar::setShowTips(bool show)

@@ -9,15 +9,13 @@ void Tab::setKey(const QString &key)
     if (index() == 0)
         throw controlError(err::ElementNotFound);
     m_strip->m_tabs.m_items.setKey(this, key);
-    m_strip->notify("Tabs");
+    m_strip->notify(Property::Tabs);
 }
 
 void Tab::setCaption(const QString &caption)
 {
-    if (m_caption == caption)
-        return;
-    m_caption = caption;
-    m_strip->notify("Tabs");
+    if (assign(m_caption, caption))
+        m_strip->notify(Property::Tabs);
 }
 
 void Tab::setToolTipText(const QString &text)
@@ -33,10 +31,8 @@ void Tab::setTag(const QString &tag)
 void Tab::setImage(const QString &image)
 {
     m_strip->m_imageList.checkImage(image);
-    if (m_image == image)
-        return;
-    m_image = image;
-    m_strip->notify("Tabs");
+    if (assign(m_image, image))
+        m_strip->notify(Property::Tabs);
 }
 
 bool Tab::selected() const
@@ -62,10 +58,10 @@ Tab *Tabs::add(int index, const QString &key, const QString &caption, const QStr
     tab->m_caption = caption;
     tab->m_image = image;
     Tab *added = m_items.insert(position, key, std::move(tab));
-    m_strip.notify("Tabs");
+    m_strip.notify(Property::Tabs);
     if (!m_strip.m_selected) {
         m_strip.m_selected = added;
-        m_strip.notify("SelectedItem");
+        m_strip.notify(Property::SelectedItem);
     }
     return added;
 }
@@ -78,17 +74,17 @@ void Tabs::remove(const ItemRef &ref)
     m_items.take(tab);
     if (wasSelected) {
         m_strip.m_selected = m_items.isEmpty() ? nullptr : m_items.at(std::min(position, m_items.count()));
-        m_strip.notify("SelectedItem");
+        m_strip.notify(Property::SelectedItem);
     }
-    m_strip.notify("Tabs");
+    m_strip.notify(Property::Tabs);
 }
 
 void Tabs::clear()
 {
     m_items.clear();
     m_strip.m_selected = nullptr;
-    m_strip.notify("Tabs");
-    m_strip.notify("SelectedItem");
+    m_strip.notify(Property::Tabs);
+    m_strip.notify(Property::SelectedItem);
 }
 
 // ---- TabStrip --------------------------------------------------------------------------
@@ -104,10 +100,9 @@ void TabStrip::setSelectedItem(Tab *tab)
 {
     if (!tab || &tab->tabStrip() != this || tab->index() == 0)
         throw controlError(err::InvalidPropertyValue);
-    if (m_selected == tab)
+    if (!assign(m_selected, tab))
         return;
-    m_selected = tab;
-    notify("SelectedItem");
+    notify(Property::SelectedItem);
     click.raise();
 }
 
@@ -133,20 +128,16 @@ int TabStrip::clientHeight() const
 
 void TabStrip::setStyle(TabStyle style)
 {
-    if (m_style == style)
-        return;
-    m_style = style;
-    notify("Style");
+    if (assign(m_style, style))
+        notify(Property::Style);
 }
 
 void TabStrip::setTabFixedHeight(int twips)
 {
     if (twips < 0)
         throw controlError(err::InvalidPropertyValue);
-    if (m_tabFixedHeight == twips)
-        return;
-    m_tabFixedHeight = twips;
-    notify("TabFixedHeight");
+    if (assign(m_tabFixedHeight, twips))
+        notify(Property::TabFixedHeight);
 }
 
 void TabStrip::setShowTips(bool show)
@@ -159,7 +150,7 @@ void TabStrip::setImageList(ImageList *list)
     if (m_imageList.get() == list)
         return;
     m_imageList.set(list);
-    notify("ImageList");
+    notify(Property::ImageList);
 }
 
 void TabStrip::clickTab(const ItemRef &ref)
@@ -169,7 +160,7 @@ void TabStrip::clickTab(const ItemRef &ref)
         return;
     if (m_selected != tab) {
         m_selected = tab;
-        notify("SelectedItem");
+        notify(Property::SelectedItem);
     }
     click.raise();
 }

@@ -14,7 +14,7 @@ constexpr int kFrameHeight = 7;
 
 // ---- Button ----------------------------------------------------------------------------
 
-void Button::changed(const char *property)
+void Button::changed(Property property)
 {
     m_toolbar->notify(property);
 }
@@ -24,15 +24,13 @@ void Button::setKey(const QString &key)
     if (index() == 0)
         throw controlError(err::ElementNotFound);
     m_toolbar->m_buttons.m_items.setKey(this, key);
-    changed("Buttons");
+    changed(Property::Buttons);
 }
 
 void Button::setCaption(const QString &caption)
 {
-    if (m_caption == caption)
-        return;
-    m_caption = caption;
-    changed("Buttons");
+    if (assign(m_caption, caption))
+        changed(Property::Buttons);
 }
 
 void Button::setDescription(const QString &description)
@@ -42,10 +40,8 @@ void Button::setDescription(const QString &description)
 
 void Button::setToolTipText(const QString &text)
 {
-    if (m_toolTipText == text)
-        return;
-    m_toolTipText = text;
-    changed("Buttons");
+    if (assign(m_toolTipText, text))
+        changed(Property::Buttons);
 }
 
 void Button::setTag(const QString &tag)
@@ -56,10 +52,8 @@ void Button::setTag(const QString &tag)
 void Button::setImage(const QString &image)
 {
     m_toolbar->m_imageList.checkImage(image);
-    if (m_image == image)
-        return;
-    m_image = image;
-    changed("Buttons");
+    if (assign(m_image, image))
+        changed(Property::Buttons);
 }
 
 void Button::setStyle(ButtonStyle style)
@@ -67,10 +61,8 @@ void Button::setStyle(ButtonStyle style)
     const int value = static_cast<int>(style);
     if (value < 0 || value > 5)
         throw controlError(err::InvalidPropertyValue);
-    if (m_style == style)
-        return;
-    m_style = style;
-    changed("Buttons");
+    if (assign(m_style, style))
+        changed(Property::Buttons);
 }
 
 void Button::setValue(ButtonValue value)
@@ -80,34 +72,26 @@ void Button::setValue(ButtonValue value)
         throw controlError(err::InvalidPropertyValue);
     if (value == ButtonValue::Pressed && m_style == ButtonStyle::ButtonGroup)
         m_toolbar->releaseGroup(this);
-    if (m_value == value)
-        return;
-    m_value = value;
-    changed("Buttons");
+    if (assign(m_value, value))
+        changed(Property::Buttons);
 }
 
 void Button::setEnabled(bool enabled)
 {
-    if (m_enabled == enabled)
-        return;
-    m_enabled = enabled;
-    changed("Buttons");
+    if (assign(m_enabled, enabled))
+        changed(Property::Buttons);
 }
 
 void Button::setVisible(bool visible)
 {
-    if (m_visible == visible)
-        return;
-    m_visible = visible;
-    changed("Buttons");
+    if (assign(m_visible, visible))
+        changed(Property::Buttons);
 }
 
 void Button::setMixedState(bool mixed)
 {
-    if (m_mixedState == mixed)
-        return;
-    m_mixedState = mixed;
-    changed("Buttons");
+    if (assign(m_mixedState, mixed))
+        changed(Property::Buttons);
 }
 
 int Button::width() const
@@ -128,10 +112,8 @@ void Button::setWidth(int twips)
 {
     if (m_style != ButtonStyle::Placeholder || twips < 0)
         throw controlError(err::InvalidPropertyValue);
-    if (m_placeholderWidth == twips)
-        return;
-    m_placeholderWidth = twips;
-    changed("Buttons");
+    if (assign(m_placeholderWidth, twips))
+        changed(Property::Buttons);
 }
 
 int Button::left() const
@@ -167,20 +149,20 @@ Button *Buttons::add(int index, const QString &key, const QString &caption, Butt
     button->m_style = style;
     button->m_image = image;
     Button *added = m_items.insert(position, key, std::move(button));
-    m_toolbar.notify("Buttons");
+    m_toolbar.notify(Property::Buttons);
     return added;
 }
 
 void Buttons::remove(const ItemRef &ref)
 {
     m_items.take(m_items.item(ref));
-    m_toolbar.notify("Buttons");
+    m_toolbar.notify(Property::Buttons);
 }
 
 void Buttons::clear()
 {
     m_items.clear();
-    m_toolbar.notify("Buttons");
+    m_toolbar.notify(Property::Buttons);
 }
 
 // ---- Toolbar ---------------------------------------------------------------------------
@@ -205,10 +187,8 @@ void Toolbar::setButtonWidth(int twips)
 {
     if (twips < 0)
         throw controlError(err::InvalidPropertyValue);
-    if (m_buttonWidth == twips)
-        return;
-    m_buttonWidth = twips;
-    notify("ButtonWidth");
+    if (assign(m_buttonWidth, twips))
+        notify(Property::ButtonWidth);
 }
 
 int Toolbar::buttonHeight() const
@@ -231,42 +211,32 @@ void Toolbar::setButtonHeight(int twips)
 {
     if (twips < 0)
         throw controlError(err::InvalidPropertyValue);
-    if (m_buttonHeight == twips)
-        return;
-    m_buttonHeight = twips;
-    notify("ButtonHeight");
+    if (assign(m_buttonHeight, twips))
+        notify(Property::ButtonHeight);
 }
 
 void Toolbar::setStyle(ToolbarStyle style)
 {
-    if (m_style == style)
-        return;
-    m_style = style;
-    notify("Style");
+    if (assign(m_style, style))
+        notify(Property::Style);
 }
 
 void Toolbar::setTextAlignment(ToolbarTextAlign align)
 {
-    if (m_textAlignment == align)
-        return;
-    m_textAlignment = align;
-    notify("TextAlignment");
+    if (assign(m_textAlignment, align))
+        notify(Property::TextAlignment);
 }
 
 void Toolbar::setShowTips(bool show)
 {
-    if (m_showTips == show)
-        return;
-    m_showTips = show;
-    notify("ShowTips");
+    if (assign(m_showTips, show))
+        notify(Property::ShowTips);
 }
 
 void Toolbar::setWrappable(bool wrappable)
 {
-    if (m_wrappable == wrappable)
-        return;
-    m_wrappable = wrappable;
-    notify("Wrappable");
+    if (assign(m_wrappable, wrappable))
+        notify(Property::Wrappable);
 }
 
 void Toolbar::setAllowCustomize(bool allow)
@@ -276,18 +246,14 @@ void Toolbar::setAllowCustomize(bool allow)
 
 void Toolbar::setBorderStyle(BorderStyle style)
 {
-    if (m_borderStyle == style)
-        return;
-    m_borderStyle = style;
-    notify("BorderStyle");
+    if (assign(m_borderStyle, style))
+        notify(Property::BorderStyle);
 }
 
 void Toolbar::setAppearance(Appearance appearance)
 {
-    if (m_appearance == appearance)
-        return;
-    m_appearance = appearance;
-    notify("Appearance");
+    if (assign(m_appearance, appearance))
+        notify(Property::Appearance);
 }
 
 void Toolbar::setImageList(ImageList *list)
@@ -295,7 +261,7 @@ void Toolbar::setImageList(ImageList *list)
     if (m_imageList.get() == list)
         return;
     m_imageList.set(list);
-    notify("ImageList");
+    notify(Property::ImageList);
 }
 
 void Toolbar::releaseGroup(Button *pressed)

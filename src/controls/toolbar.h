@@ -60,7 +60,7 @@ public:
 private:
     friend class Buttons;
     friend class Toolbar;
-    void changed(const char *property);
+    void changed(Property property);
     Toolbar *m_toolbar = nullptr; // not owned
     QString m_caption;
     QString m_description;

@@ -6,9 +6,9 @@ namespace controls {
 
 // ---- Node ------------------------------------------------------------------------------
 
-void Node::changed(const char *property)
+void Node::changed(Property property)
 {
-    m_tree->nodeChanged.raise(NodeChange{NodeChange::Kind::Property, this, property});
+    m_tree->nodeChanged.raise(NodeChange{NodeChange::Kind::Property, this, m_parent, m_position, property});
 }
 
 const std::vector<Node *> &Node::siblings() const
@@ -21,58 +21,47 @@ void Node::setKey(const QString &key)
     if (m_key == key)
         return;
     m_tree->m_nodes.rekey(this, key);
-    changed("Key");
+    changed(Property::Key);
 }
 
 void Node::setText(const QString &text)
 {
-    if (m_text == text)
-        return;
-    m_text = text;
-    changed("Text");
+    if (assign(m_text, text))
+        changed(Property::Text);
 }
 
 void Node::setTag(const QString &tag)
 {
-    if (m_tag == tag)
-        return;
-    m_tag = tag;
-    changed("Tag");
+    if (assign(m_tag, tag))
+        changed(Property::Tag);
 }
 
 void Node::setImage(const QString &image)
 {
     m_tree->m_imageList.checkImage(image);
-    if (m_image == image)
-        return;
-    m_image = image;
-    changed("Image");
+    if (assign(m_image, image))
+        changed(Property::Image);
 }
 
 void Node::setSelectedImage(const QString &image)
 {
     m_tree->m_imageList.checkImage(image);
-    if (m_selectedImage == image)
-        return;
-    m_selectedImage = image;
-    changed("SelectedImage");
+    if (assign(m_selectedImage, image))
+        changed(Property::SelectedImage);
 }
 
 void Node::setExpandedImage(const QString &image)
 {
     m_tree->m_imageList.checkImage(image);
-    if (m_expandedImage == image)
-        return;
-    m_expandedImage = image;
-    changed("ExpandedImage");
+    if (assign(m_expandedImage, image))
+        changed(Property::ExpandedImage);
 }
 
 void Node::setExpanded(bool expanded)
 {
-    if (m_expanded == expanded)
+    if (!assign(m_expanded, expanded))
         return;
-    m_expanded = expanded;
-    changed("Expanded");
+    changed(Property::Expanded);
     if (!expanded)
         m_tree->collapseSelection(this);
 }
@@ -92,34 +81,26 @@ void Node::setSelected(bool selected)
 
 void Node::setChecked(bool checked)
 {
-    if (m_checked == checked)
-        return;
-    m_checked = checked;
-    changed("Checked");
+    if (assign(m_checked, checked))
+        changed(Property::Checked);
 }
 
 void Node::setBold(bool bold)
 {
-    if (m_bold == bold)
-        return;
-    m_bold = bold;
-    changed("Bold");
+    if (assign(m_bold, bold))
+        changed(Property::Bold);
 }
 
 void Node::setForeColor(OleColor color)
 {
-    if (m_foreColor == color)
-        return;
-    m_foreColor = color;
-    changed("ForeColor");
+    if (assign(m_foreColor, color))
+        changed(Property::ForeColor);
 }
 
 void Node::setBackColor(OleColor color)
 {
-    if (m_backColor == color)
-        return;
-    m_backColor = color;
-    changed("BackColor");
+    if (assign(m_backColor, color))
+        changed(Property::BackColor);
 }
 
 void Node::setSorted(bool sorted)
@@ -129,7 +110,7 @@ void Node::setSorted(bool sorted)
     if (sorted)
         m_tree->sortChildren(this);
     if (wasSorted != sorted)
-        changed("Sorted");
+        changed(Property::Sorted);
 }
 
 bool Node::visible() const
@@ -148,13 +129,13 @@ void Node::setVisible(bool visible)
     if (!visible) {
         if (!m_hidden) {
             m_hidden = true;
-            changed("Visible");
+            changed(Property::Visible);
         }
         return;
     }
     if (m_hidden) {
         m_hidden = false;
-        changed("Visible");
+        changed(Property::Visible);
     }
     ensureVisible();
 }
@@ -165,7 +146,7 @@ bool Node::ensureVisible()
     for (Node *p = m_parent; p; p = p->m_parent) {
         if (p->m_hidden) {
             p->m_hidden = false;
-            p->changed("Visible");
+            p->changed(Property::Visible);
             changedSomething = true;
         }
         if (!p->m_expanded) {
@@ -282,6 +263,7 @@ Node *Nodes::add(Node *relative, Relationship relationship, const QString &key, 
 Node *Nodes::insert(Node *parent, int position, const QString &key, const QString &text,
                     const QString &image, const QString &selectedImage)
 {
+    m_tree.nodeChanged.raise(NodeChange{NodeChange::Kind::Adding, nullptr, parent, position});
     auto owned = std::unique_ptr<Node>(new Node(&m_tree));
     Node *node = owned.get();
     node->m_key = key;
@@ -297,7 +279,7 @@ Node *Nodes::insert(Node *parent, int position, const QString &key, const QStrin
     list.insert(list.begin() + position, node);
     for (std::size_t i = position; i < list.size(); ++i)
         list[i]->m_position = static_cast<int>(i);
-    m_tree.nodeChanged.raise(NodeChange{NodeChange::Kind::Added, node});
+    m_tree.nodeChanged.raise(NodeChange{NodeChange::Kind::Added, node, parent, position});
     return node;
 }
 
@@ -347,7 +329,9 @@ void Nodes::remove(Node *node)
 {
     if (!node || &node->treeView() != &m_tree || node->m_removed)
         throw controlError(err::ElementNotFound);
-    m_tree.nodeChanged.raise(NodeChange{NodeChange::Kind::Removing, node});
+    Node *const parent = node->m_parent;
+    const int position = node->m_position;
+    m_tree.nodeChanged.raise(NodeChange{NodeChange::Kind::Removing, node, parent, position});
     ++m_tree.m_removals;
 
     // Where the selection goes when it is inside the removed subtree, as the control does.
@@ -367,9 +351,9 @@ void Nodes::remove(Node *node)
             newSelection = node->m_parent;
     }
 
-    auto &list = m_tree.childrenOf(node->m_parent);
-    list.erase(list.begin() + node->m_position);
-    for (std::size_t i = node->m_position; i < list.size(); ++i)
+    auto &list = m_tree.childrenOf(parent);
+    list.erase(list.begin() + position);
+    for (std::size_t i = position; i < list.size(); ++i)
         list[i]->m_position = static_cast<int>(i);
 
     std::vector<Node *> stack{node};
@@ -389,15 +373,16 @@ void Nodes::remove(Node *node)
     std::erase_if(m_all, [](const std::unique_ptr<Node> &n) { return n->m_removed; });
     for (std::size_t i = static_cast<std::size_t>(lowestIndex - 1); i < m_all.size(); ++i)
         m_all[i]->m_index = static_cast<int>(i) + 1;
+    m_tree.nodeChanged.raise(NodeChange{NodeChange::Kind::Removed, nullptr, parent, position});
     if (selectionRemoved && newSelection)
         m_tree.setSelectedItem(newSelection);
     else if (selectionRemoved)
-        m_tree.notify("SelectedItem");
+        m_tree.notify(Property::SelectedItem);
 }
 
 void Nodes::clear()
 {
-    m_tree.nodeChanged.raise(NodeChange{NodeChange::Kind::Cleared, nullptr});
+    m_tree.nodeChanged.raise(NodeChange{NodeChange::Kind::Clearing});
     ++m_tree.m_removals;
     const bool hadSelection = m_tree.m_selected != nullptr;
     m_tree.m_selected = nullptr;
@@ -406,8 +391,9 @@ void Nodes::clear()
     for (auto &n : m_all)
         n->m_removed = true;
     m_all.clear();
+    m_tree.nodeChanged.raise(NodeChange{NodeChange::Kind::Cleared});
     if (hadSelection)
-        m_tree.notify("SelectedItem");
+        m_tree.notify(Property::SelectedItem);
 }
 
 // ---- TreeView --------------------------------------------------------------------------
@@ -429,10 +415,10 @@ void TreeView::setSelectedItem(Node *node)
     Node *previous = m_selected;
     m_selected = node;
     if (previous)
-        previous->changed("Selected");
+        previous->changed(Property::Selected);
     if (node)
-        node->changed("Selected");
-    notify("SelectedItem");
+        node->changed(Property::Selected);
+    notify(Property::SelectedItem);
 }
 
 void TreeView::collapseSelection(Node *collapsed)
@@ -447,12 +433,13 @@ void TreeView::collapseSelection(Node *collapsed)
 
 void TreeView::sortChildren(Node *parent)
 {
+    nodeChanged.raise(NodeChange{NodeChange::Kind::Reordering, nullptr, parent});
     auto &list = childrenOf(parent);
     std::stable_sort(list.begin(), list.end(),
                      [](const Node *a, const Node *b) { return compareText(a->m_text, b->m_text) < 0; });
     for (std::size_t i = 0; i < list.size(); ++i)
         list[i]->m_position = static_cast<int>(i);
-    nodeChanged.raise(NodeChange{NodeChange::Kind::Reordered, parent});
+    nodeChanged.raise(NodeChange{NodeChange::Kind::Reordered, nullptr, parent});
 }
 
 void TreeView::setSorted(bool sorted)
@@ -462,7 +449,7 @@ void TreeView::setSorted(bool sorted)
     if (sorted)
         sortChildren(nullptr);
     if (was != sorted)
-        notify("Sorted");
+        notify(Property::Sorted);
 }
 
 void TreeView::setStyle(TreeStyle style)
@@ -470,100 +457,76 @@ void TreeView::setStyle(TreeStyle style)
     const int value = static_cast<int>(style);
     if (value < 0 || value > 7)
         throw controlError(err::InvalidPropertyValue);
-    if (m_style == style)
-        return;
-    m_style = style;
-    notify("Style");
+    if (assign(m_style, style))
+        notify(Property::Style);
 }
 
 void TreeView::setLineStyle(TreeLineStyle style)
 {
-    if (m_lineStyle == style)
-        return;
-    m_lineStyle = style;
-    notify("LineStyle");
+    if (assign(m_lineStyle, style))
+        notify(Property::LineStyle);
 }
 
 void TreeView::setLabelEdit(LabelEdit edit)
 {
-    if (m_labelEdit == edit)
-        return;
-    m_labelEdit = edit;
-    notify("LabelEdit");
+    if (assign(m_labelEdit, edit))
+        notify(Property::LabelEdit);
 }
 
 void TreeView::setHideSelection(bool hide)
 {
-    if (m_hideSelection == hide)
-        return;
-    m_hideSelection = hide;
-    notify("HideSelection");
+    if (assign(m_hideSelection, hide))
+        notify(Property::HideSelection);
 }
 
 void TreeView::setCheckboxes(bool checkboxes)
 {
-    if (m_checkboxes == checkboxes)
-        return;
-    m_checkboxes = checkboxes;
-    notify("Checkboxes");
+    if (assign(m_checkboxes, checkboxes))
+        notify(Property::Checkboxes);
 }
 
 void TreeView::setFullRowSelect(bool fullRow)
 {
-    if (m_fullRowSelect == fullRow)
-        return;
-    m_fullRowSelect = fullRow;
-    notify("FullRowSelect");
+    if (assign(m_fullRowSelect, fullRow))
+        notify(Property::FullRowSelect);
 }
 
 void TreeView::setHotTracking(bool hotTracking)
 {
-    if (m_hotTracking == hotTracking)
-        return;
-    m_hotTracking = hotTracking;
-    notify("HotTracking");
+    if (assign(m_hotTracking, hotTracking))
+        notify(Property::HotTracking);
 }
 
 void TreeView::setSingleSel(bool singleSel)
 {
-    if (m_singleSel == singleSel)
-        return;
-    m_singleSel = singleSel;
-    notify("SingleSel");
+    if (assign(m_singleSel, singleSel))
+        notify(Property::SingleSel);
 }
 
 void TreeView::setIndentation(int twips)
 {
     if (twips < 0)
         throw controlError(err::InvalidPropertyValue);
-    if (m_indentation == twips)
-        return;
-    m_indentation = twips;
-    notify("Indentation");
+    if (assign(m_indentation, twips))
+        notify(Property::Indentation);
 }
 
 void TreeView::setPathSeparator(const QString &separator)
 {
-    if (m_pathSeparator == separator)
-        return;
-    m_pathSeparator = separator;
-    notify("PathSeparator");
+    if (assign(m_pathSeparator, separator))
+        notify(Property::PathSeparator);
 }
 
 void TreeView::setBorderStyle(BorderStyle style)
 {
-    if (m_borderStyle == style)
-        return;
-    m_borderStyle = style;
-    notify("BorderStyle");
+    if (assign(m_borderStyle, style))
+        notify(Property::BorderStyle);
 }
 
 void TreeView::setAppearance(Appearance appearance)
 {
-    if (m_appearance == appearance)
-        return;
-    m_appearance = appearance;
-    notify("Appearance");
+    if (assign(m_appearance, appearance))
+        notify(Property::Appearance);
 }
 
 void TreeView::setImageList(ImageList *list)
@@ -571,7 +534,7 @@ void TreeView::setImageList(ImageList *list)
     if (m_imageList.get() == list)
         return;
     m_imageList.set(list);
-    notify("ImageList");
+    notify(Property::ImageList);
 }
 
 void TreeView::copyPropertiesFrom(const Control &other)

@@ -96,13 +96,17 @@ public:
     QString fullPath() const;
     /// The children in display order.
     const std::vector<Node *> &childList() const { return m_children; }
+    /// 0-based place among its siblings in display order.
+    int position() const { return m_position; }
+    /// Whether Visible = False marked this node itself (visible() also looks at ancestors).
+    bool hiddenMark() const { return m_hidden; }
 
 private:
     friend class Nodes;
     friend class TreeView;
     explicit Node(TreeView *tree) : m_tree(tree) {}
     const std::vector<Node *> &siblings() const;
-    void changed(const char *property);
+    void changed(Property property);
 
     TreeView *m_tree; // not owned
     QString m_key;
@@ -125,13 +129,17 @@ private:
     std::vector<Node *> m_children; // owned by Nodes
 };
 
-/// What changed in a tree, for renderers. For Reordered, `node` is the parent whose
-/// children moved (nullptr: the root level).
+/// What changed in a tree, for renderers.
 struct NodeChange {
-    enum class Kind { Added, Removing, Cleared, Property, Reordered };
+    using Kind = ItemChange;
     Kind kind;
-    Node *node;
-    const char *property = nullptr;
+    /// The node added (Added), about to be removed (Removing) or changed (Property).
+    Node *node = nullptr;
+    /// Where nodes are added or removed, or whose children are reordered; nullptr: the root level.
+    Node *parent = nullptr;
+    /// Adding, Added, Removing, Removed: the 0-based place among the parent's children.
+    int position = 0;
+    Property property{};
 };
 
 /// The Nodes collection: 1-based, in the order nodes were added.

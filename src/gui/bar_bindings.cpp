@@ -129,11 +129,11 @@ StatusBarBinding::StatusBarBinding(StatusBar &bar, ChildHost *host)
     syncAll();
 }
 
-void StatusBarBinding::propertyChanged(const char *property)
+void StatusBarBinding::propertyChanged(Property property)
 {
     ControlBinding::propertyChanged(property);
-    const QByteArrayView p(property);
-    if (p == "Panels" || p == "Style" || p == "SimpleText" || p == "Width")
+    const Property p = property;
+    if (p == Property::Panels || p == Property::Style || p == Property::SimpleText || p == Property::Width)
         widget()->update();
 }
 
@@ -154,11 +154,11 @@ void ProgressBinding::rebuild()
     w->setValue(m_bar.value());
 }
 
-void ProgressBinding::propertyChanged(const char *property)
+void ProgressBinding::propertyChanged(Property property)
 {
     ControlBinding::propertyChanged(property);
-    const QByteArrayView p(property);
-    if (p == "Min" || p == "Max" || p == "Value" || p == "Orientation") {
+    const Property p = property;
+    if (p == Property::Min || p == Property::Max || p == Property::Value || p == Property::Orientation) {
         rebuild();
         // DoEvents shows progress while a handler runs; paint it now.
         widget()->repaint();
@@ -274,19 +274,19 @@ void TabStripBinding::rebuild()
     syncCurrent();
 }
 
-void TabStripBinding::propertyChanged(const char *property)
+void TabStripBinding::propertyChanged(Property property)
 {
     ControlBinding::propertyChanged(property);
-    const QByteArrayView p(property);
-    if (p == "Tabs" || p == "ImageList" || p == "ShowTips") {
+    const Property p = property;
+    if (p == Property::Tabs || p == Property::ImageList || p == Property::ShowTips) {
         // Removing tabs under a click in progress is left to the rebuild after it.
         if (m_tabBar->count() == m_strip.tabs().count())
             rebuild();
         else
             scheduleRebuild();
-    } else if (p == "SelectedItem") {
+    } else if (p == Property::SelectedItem) {
         syncCurrent();
-    } else if (p == "TabFixedHeight" || p == "Height" || p == "Width") {
+    } else if (p == Property::TabFixedHeight || p == Property::Height || p == Property::Width) {
         placeTabBar();
         widget()->update();
     }
@@ -369,11 +369,11 @@ bool CoolBarBinding::childShown(const ControlBinding &child) const
     return c.visible();
 }
 
-void CoolBarBinding::propertyChanged(const char *property)
+void CoolBarBinding::propertyChanged(Property property)
 {
     ControlBinding::propertyChanged(property);
-    const QByteArrayView p(property);
-    if (p == "Bands" || p == "Width" || p == "Height" || p == "Font") {
+    const Property p = property;
+    if (p == Property::Bands || p == Property::Width || p == Property::Height || p == Property::Font) {
         relayoutChildren();
         widget()->update();
     }

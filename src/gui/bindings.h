@@ -1,15 +1,12 @@
 #pragma once
 // One binding per kind of control model, each with the Qt widget that renders it.
 #include "gui/control_binding.h"
+#include "gui/item_views.h"
 
-#include <QHash>
-#include <QIcon>
 #include <memory>
 
 class QComboBox;
 class QTabBar;
-class QTreeWidget;
-class QTreeWidgetItem;
 class QToolButton;
 class QKeyEvent;
 
@@ -24,8 +21,6 @@ class Label;
 class ListItem;
 class ListView;
 class Node;
-struct NodeChange;
-struct ListItemChange;
 class PictureBox;
 class ProgressBar;
 class StatusBar;
@@ -40,82 +35,79 @@ namespace gui {
 /// controls without a window (the image list).
 std::unique_ptr<ControlBinding> createBinding(controls::Control &control, ChildHost *host);
 
-/// TreeView → QTreeWidget: nodes in the model's order, icons by image, expanded image and
-/// selected image, expansion, selection and hidden nodes as the model has them.
-class TreeBinding : public ControlBinding {
+/// TreeView → QTreeView over a TreeModel: nodes in the model's order, icons by image,
+/// expanded image and selected image; expansion, selection and hidden nodes as the model
+/// has them.
+class TreeBinding : public ControlBinding, public ItemViewInput {
     Q_OBJECT
 public:
     TreeBinding(controls::TreeView &tree, ChildHost *host);
     controls::TreeView &tree() const { return m_tree; }
-    QTreeWidget *treeWidget() const;
-    /// The row of a node; null while the widget waits for a rebuild.
-    QTreeWidgetItem *itemOf(const controls::Node *node) const;
-    /// The node of a row; null for a row whose node is gone.
-    controls::Node *nodeOf(const QTreeWidgetItem *item) const;
+    QTreeView *treeView() const;
+    TreeModel *model() const { return m_model; }
+    /// The row of a node (invalid for null).
+    QModelIndex indexOf(const controls::Node *node) const;
+    controls::Node *nodeOf(const QModelIndex &index) const;
 
-    // Gestures, from the widget.
-    void userClick(QTreeWidgetItem *item);
-    void userDoubleClick(QTreeWidgetItem *item);
-    void userExpand(QTreeWidgetItem *item, bool expanded);
-    void userCheck(QTreeWidgetItem *item);
-    /// KeyDown to the model; true when a handler swallowed the key.
-    bool userKey(QKeyEvent *event);
+    // Gestures, from the view.
+    void userClick(const QModelIndex &index) override;
+    void userDoubleClick(const QModelIndex &index) override;
+    bool userKey(QKeyEvent *event) override;
+    void userExpand(const QModelIndex &index, bool expanded);
+    void userCheck(controls::Node *node, bool checked);
 
 protected:
-    void propertyChanged(const char *property) override;
+    void propertyChanged(controls::Property property) override;
     void rebuild() override;
     void applyColors() override;
 
 private:
-    void nodeChanged(const controls::NodeChange &change);
-    QTreeWidgetItem *makeItem(controls::Node *node);
-    void writeItem(QTreeWidgetItem *item, const controls::Node *node);
-    QIcon nodeIcon(const controls::Node *node);
-    void refreshHidden(const controls::Node *parent);
+    void viewProperty(controls::Node *node, controls::Property property);
+    void nodeAdded(controls::Node *node);
+    void syncExpanded(const controls::Node *node);
+    void syncHidden(const controls::Node *node);
+    void syncState(const std::vector<controls::Node *> &level);
     void syncSelection();
-    void forget(controls::Node *node);
     void applyStyle();
 
     controls::TreeView &m_tree;
-    QHash<const controls::Node *, QTreeWidgetItem *> m_items;
-    QHash<QString, QIcon> m_icons;
-    bool m_stale = false;
+    TreeModel *m_model; // owned by the binding (QObject child)
 };
 
-/// ListView (report view) → QTreeWidget with column headers: rows in the model's order,
-/// widths and alignment from the column headers, small icons, selection.
-class ListBinding : public ControlBinding {
+/// ListView (report view) → QTreeView over a ListModel with column headers: rows in the
+/// model's order, widths and alignment from the column headers, small icons, selection.
+class ListBinding : public ControlBinding, public ItemViewInput {
     Q_OBJECT
 public:
     ListBinding(controls::ListView &list, ChildHost *host);
     controls::ListView &list() const { return m_list; }
-    QTreeWidget *treeWidget() const;
-    QTreeWidgetItem *itemOf(const controls::ListItem *item) const;
-    controls::ListItem *listItemOf(const QTreeWidgetItem *row) const;
+    QTreeView *treeView() const;
+    ListModel *model() const { return m_model; }
+    QModelIndex indexOf(const controls::ListItem *item) const;
+    controls::ListItem *listItemOf(const QModelIndex &index) const;
 
-    void userClick(QTreeWidgetItem *row);
-    void userDoubleClick();
-    bool userKey(QKeyEvent *event);
+    void userClick(const QModelIndex &index) override;
+    void userDoubleClick(const QModelIndex &index) override;
+    bool userKey(QKeyEvent *event) override;
+
+    /// Also puts rows in sort order when the list waits for it.
+    void flush() override;
 
 protected:
-    void propertyChanged(const char *property) override;
+    void propertyChanged(controls::Property property) override;
     void rebuild() override;
     void applyColors() override;
 
 private:
-    void itemChanged(const controls::ListItemChange &change);
-    void writeRow(QTreeWidgetItem *row, const controls::ListItem *item);
+    void viewProperty(controls::ListItem *item, controls::Property property);
+    void scheduleSort();
     void applyColumnWidths();
     void applyOptions();
     void syncSelection();
-    QString columnSignature() const;
 
     controls::ListView &m_list;
-    QHash<const controls::ListItem *, QTreeWidgetItem *> m_rows;
-    QHash<QString, QIcon> m_icons;
-    QString m_columns;
-    bool m_stale = false;
-    bool m_rebuilding = false;
+    ListModel *m_model; // owned by the binding (QObject child)
+    bool m_sortPending = false;
 };
 
 /// Toolbar → a strip of QToolButtons at the model's button positions, separators between.
@@ -128,7 +120,7 @@ public:
     QToolButton *button(int index) const;
 
 protected:
-    void propertyChanged(const char *property) override;
+    void propertyChanged(controls::Property property) override;
     void rebuild() override;
 
 private:
@@ -148,7 +140,7 @@ public:
     controls::StatusBar &statusBar() const { return m_bar; }
 
 protected:
-    void propertyChanged(const char *property) override;
+    void propertyChanged(controls::Property property) override;
 
 private:
     controls::StatusBar &m_bar;
@@ -161,7 +153,7 @@ public:
     ProgressBinding(controls::ProgressBar &bar, ChildHost *host);
 
 protected:
-    void propertyChanged(const char *property) override;
+    void propertyChanged(controls::Property property) override;
     void rebuild() override;
 
 private:
@@ -179,7 +171,7 @@ public:
     int rowHeight() const;
 
 protected:
-    void propertyChanged(const char *property) override;
+    void propertyChanged(controls::Property property) override;
     void rebuild() override;
 
 private:
@@ -202,7 +194,7 @@ public:
     bool childShown(const ControlBinding &child) const override;
 
 protected:
-    void propertyChanged(const char *property) override;
+    void propertyChanged(controls::Property property) override;
 
 private:
     controls::CoolBar &m_bar;
@@ -216,7 +208,7 @@ public:
     QComboBox *comboBox() const;
 
 protected:
-    void propertyChanged(const char *property) override;
+    void propertyChanged(controls::Property property) override;
     void rebuild() override;
 
 private:
@@ -232,7 +224,7 @@ public:
     QComboBox *comboBox() const;
 
 protected:
-    void propertyChanged(const char *property) override;
+    void propertyChanged(controls::Property property) override;
     void rebuild() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -263,7 +255,7 @@ public:
     QWidget *childParent() const override { return widget(); }
 
 protected:
-    void propertyChanged(const char *property) override;
+    void propertyChanged(controls::Property property) override;
     void rebuild() override;
 
 private:
@@ -277,7 +269,7 @@ public:
     LabelBinding(controls::Label &label, ChildHost *host);
 
 protected:
-    void propertyChanged(const char *property) override;
+    void propertyChanged(controls::Property property) override;
     void rebuild() override;
     void applyColors() override;
     bool clickOnRelease() const override { return true; }
@@ -293,7 +285,7 @@ public:
     CommandButtonBinding(controls::CommandButton &button, ChildHost *host);
 
 protected:
-    void propertyChanged(const char *property) override;
+    void propertyChanged(controls::Property property) override;
     void rebuild() override;
 
 private:
@@ -307,7 +299,7 @@ public:
     CheckBoxBinding(controls::CheckBox &box, ChildHost *host);
 
 protected:
-    void propertyChanged(const char *property) override;
+    void propertyChanged(controls::Property property) override;
     void rebuild() override;
 
 private:

@@ -8,6 +8,8 @@
 
 namespace gui {
 
+using controls::Property;
+
 // ---- ChildHost ----------------------------------------------------------------------------
 
 QRect ChildHost::childRect(const ControlBinding &child) const
@@ -49,7 +51,7 @@ ControlBinding::ControlBinding(controls::Control &control, QWidget *widget, Chil
 {
     if (m_host)
         m_host->addChild(this);
-    keep(control.changed.connect([this](const char *property) { propertyChanged(property); }));
+    keep(control.changed.connect([this](Property property) { propertyChanged(property); }));
 }
 
 ControlBinding::~ControlBinding()
@@ -112,38 +114,38 @@ void ControlBinding::applyColors()
     m_widget->setPalette(p);
 }
 
-void ControlBinding::propertyChanged(const char *property)
+void ControlBinding::propertyChanged(Property property)
 {
     if (!m_widget)
         return;
-    const QByteArrayView p(property);
+    const Property p = property;
     SyncGuard guard(m_syncing);
-    if (p == "Left" || p == "Top" || p == "Width" || p == "Height") {
+    if (p == Property::Left || p == Property::Top || p == Property::Width || p == Property::Height) {
         applyGeometry();
-    } else if (p == "Visible") {
+    } else if (p == Property::Visible) {
         applyVisible();
-    } else if (p == "Enabled") {
+    } else if (p == Property::Enabled) {
         m_widget->setEnabled(m_control.enabled());
-    } else if (p == "ZOrder") {
+    } else if (p == Property::ZOrder) {
         if (m_host)
             m_host->restack();
-    } else if (p == "ToolTipText") {
+    } else if (p == Property::ToolTipText) {
         m_widget->setToolTip(m_control.toolTipText());
-    } else if (p == "MousePointer") {
+    } else if (p == Property::MousePointer) {
         if (m_control.mousePointer() == controls::MousePointer::Default)
             m_widget->unsetCursor();
         else
             m_widget->setCursor(cursorShape(m_control.mousePointer()));
-    } else if (p == "BackColor" || p == "ForeColor") {
+    } else if (p == Property::BackColor || p == Property::ForeColor) {
         applyColors();
-    } else if (p == "Font") {
+    } else if (p == Property::Font) {
         m_widget->setFont(toQFont(m_control.font()));
-    } else if (p == "Focus") {
+    } else if (p == Property::Focus) {
         if (m_control.hasFocus() && !m_widget->hasFocus())
             m_widget->setFocus(Qt::OtherFocusReason);
-    } else if (p == "Refresh" || p == "Picture") {
+    } else if (p == Property::Refresh || p == Property::Picture) {
         m_widget->update();
-    } else if (p == "Properties") {
+    } else if (p == Property::Properties) {
         syncAll();
     }
 }

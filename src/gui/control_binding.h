@@ -54,7 +54,7 @@ public:
     /// Writes every property from the model.
     void syncAll();
     /// Runs a pending rebuild now (tests, screenshots); does nothing during a user operation.
-    void flush();
+    virtual void flush();
     bool rebuildPending() const { return m_rebuildPending; }
 
     void applyGeometry();
@@ -62,7 +62,7 @@ public:
 
 protected:
     /// A property of the control changed (its VB name).
-    virtual void propertyChanged(const char *property);
+    virtual void propertyChanged(controls::Property property);
     /// Writes the contents (items, nodes, buttons) from the model.
     virtual void rebuild() {}
     /// Colours of the widget: the window colours by default.

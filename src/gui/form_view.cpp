@@ -39,7 +39,7 @@ FormView::FormView(Form &form, QWidget *parent) : QWidget(parent), m_form(form),
     m_surface->setFont(toQFont(form.font()));
     build(form, this);
     placeSurface();
-    m_formSubscription = form.changed.connect([this](const char *property) { formChanged(property); });
+    m_formSubscription = form.changed.connect([this](Property property) { formChanged(property); });
 }
 
 FormView::~FormView()
@@ -97,19 +97,19 @@ void FormView::placeSurface()
         m_surface->setGeometry(QRect(QPoint(0, 0), size));
 }
 
-void FormView::formChanged(const char *property)
+void FormView::formChanged(Property property)
 {
-    const QByteArrayView p(property);
-    if (p == "Width" || p == "Height") {
+    const Property p = property;
+    if (p == Property::Width || p == Property::Height) {
         placeSurface();
-    } else if (p == "BackColor") {
+    } else if (p == Property::BackColor) {
         QPalette pal = palette();
         pal.setColor(QPalette::Window, toQColor(m_form.backColor()));
         setPalette(pal);
         m_surface->setPalette(pal);
-    } else if (p == "Picture" || p == "Refresh") {
+    } else if (p == Property::Picture || p == Property::Refresh) {
         m_surface->update();
-    } else if (p == "Caption") {
+    } else if (p == Property::Caption) {
         if (auto *dialog = qobject_cast<FormDialog *>(parentWidget()))
             dialog->setWindowTitle(m_form.caption());
     }
@@ -148,8 +148,8 @@ FormDialog::FormDialog(Form &form, QWidget *parent) : QDialog(parent), m_form(fo
         const int frameH = m_form.height() - m_form.scaleHeight();
         m_form.move(m_form.left(), m_form.top(), w + frameW, h + frameH);
     };
-    m_subscription = form.changed.connect([this](const char *property) {
-        if (QByteArrayView(property) == "Visible" && !m_form.visible())
+    m_subscription = form.changed.connect([this](Property property) {
+        if (property == Property::Visible && !m_form.visible())
             done(0);
     });
 }

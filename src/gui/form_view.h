@@ -41,7 +41,7 @@ protected:
 
 private:
     void build(controls::Container &container, ChildHost *host);
-    void formChanged(const char *property);
+    void formChanged(controls::Property property);
     void placeSurface();
 
     controls::Form &m_form;

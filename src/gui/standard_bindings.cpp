@@ -137,17 +137,17 @@ void ImageComboBinding::syncSelection()
     w->setPlaceholderText(m_combo.text());
 }
 
-void ImageComboBinding::propertyChanged(const char *property)
+void ImageComboBinding::propertyChanged(Property property)
 {
     ControlBinding::propertyChanged(property);
-    const QByteArrayView p(property);
-    if (p == "ComboItems" || p == "ImageList") {
+    const Property p = property;
+    if (p == Property::ComboItems || p == Property::ImageList) {
         if (comboBox()->count() == m_combo.comboItems().count() && !comboBox()->view()->isVisible()) {
             rebuild();
         } else {
             scheduleRebuild();
         }
-    } else if (p == "SelectedItem" || p == "Text") {
+    } else if (p == Property::SelectedItem || p == Property::Text) {
         if (!rebuildPending())
             syncSelection();
     }
@@ -232,19 +232,19 @@ void ComboBoxBinding::syncText()
         w->lineEdit()->setText(m_combo.text());
 }
 
-void ComboBoxBinding::propertyChanged(const char *property)
+void ComboBoxBinding::propertyChanged(Property property)
 {
     ControlBinding::propertyChanged(property);
-    const QByteArrayView p(property);
-    if (p == "List" || p == "Style") {
+    const Property p = property;
+    if (p == Property::List || p == Property::Style) {
         if (comboBox()->view()->isVisible())
             scheduleRebuild();
         else
             rebuild();
-    } else if (p == "Text" || p == "ListIndex") {
+    } else if (p == Property::Text || p == Property::ListIndex) {
         if (!rebuildPending())
             syncText();
-    } else if (p == "Locked") {
+    } else if (p == Property::Locked) {
         if (comboBox()->isEditable())
             comboBox()->lineEdit()->setReadOnly(m_combo.locked());
     }
@@ -294,11 +294,11 @@ void FrameBinding::rebuild()
     w->setFlat(m_frame.borderStyle() == BorderStyle::None);
 }
 
-void FrameBinding::propertyChanged(const char *property)
+void FrameBinding::propertyChanged(Property property)
 {
     ControlBinding::propertyChanged(property);
-    const QByteArrayView p(property);
-    if (p == "Caption" || p == "BorderStyle")
+    const Property p = property;
+    if (p == Property::Caption || p == Property::BorderStyle)
         rebuild();
 }
 
@@ -334,13 +334,13 @@ void LabelBinding::applyColors()
     widget()->setAutoFillBackground(m_label.opaque());
 }
 
-void LabelBinding::propertyChanged(const char *property)
+void LabelBinding::propertyChanged(Property property)
 {
     ControlBinding::propertyChanged(property);
-    const QByteArrayView p(property);
-    if (p == "Caption" || p == "Alignment" || p == "WordWrap" || p == "AutoSize" || p == "BorderStyle")
+    const Property p = property;
+    if (p == Property::Caption || p == Property::Alignment || p == Property::WordWrap || p == Property::AutoSize || p == Property::BorderStyle)
         rebuild();
-    else if (p == "BackStyle")
+    else if (p == Property::BackStyle)
         applyColors();
 }
 
@@ -362,11 +362,11 @@ void CommandButtonBinding::rebuild()
     w->setDefault(m_button.isDefault());
 }
 
-void CommandButtonBinding::propertyChanged(const char *property)
+void CommandButtonBinding::propertyChanged(Property property)
 {
     ControlBinding::propertyChanged(property);
-    const QByteArrayView p(property);
-    if (p == "Caption" || p == "Default")
+    const Property p = property;
+    if (p == Property::Caption || p == Property::Default)
         rebuild();
 }
 
@@ -395,11 +395,11 @@ void CheckBoxBinding::rebuild()
                                                  : Qt::Unchecked);
 }
 
-void CheckBoxBinding::propertyChanged(const char *property)
+void CheckBoxBinding::propertyChanged(Property property)
 {
     ControlBinding::propertyChanged(property);
-    const QByteArrayView p(property);
-    if (p == "Caption" || p == "Value" || p == "Alignment")
+    const Property p = property;
+    if (p == Property::Caption || p == Property::Value || p == Property::Alignment)
         rebuild();
 }
 

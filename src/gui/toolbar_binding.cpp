@@ -54,12 +54,12 @@ QString ToolbarBinding::signature() const
     return s;
 }
 
-void ToolbarBinding::propertyChanged(const char *property)
+void ToolbarBinding::propertyChanged(Property property)
 {
     ControlBinding::propertyChanged(property);
-    const QByteArrayView p(property);
-    if (p == "Buttons" || p == "Value" || p == "ButtonWidth" || p == "ButtonHeight" || p == "Style"
-        || p == "ImageList" || p == "ShowTips" || p == "TextAlignment" || p == "Enabled") {
+    const Property p = property;
+    if (p == Property::Buttons || p == Property::Value || p == Property::ButtonWidth || p == Property::ButtonHeight || p == Property::Style
+        || p == Property::ImageList || p == Property::ShowTips || p == Property::TextAlignment || p == Property::Enabled) {
         // Buttons come and go only when the layout of styles changes; the rest is updated in place.
         if (signature() != m_signature)
             scheduleRebuild();

@@ -19,7 +19,7 @@ TEST(Control, SettersNotifyOnlyRealChanges)
 {
     Label label("lblCheck");
     QStringList log;
-    auto s = label.changed.connect([&](const char *property) { log << property; });
+    auto s = label.changed.connect([&](Property property) { log << propertyName(property); });
     label.move(10, 20);
     label.move(10, 20);
     label.setWidth(500);

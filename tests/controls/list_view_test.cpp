@@ -256,3 +256,38 @@ TEST(ListView, MultiSelectKeepsSeveralSelected)
     EXPECT_FALSE(a->selected());
     EXPECT_TRUE(b->selected());
 }
+
+TEST(ListView, ItemChangesAreReportedAroundEachChangeAndSortingWaitsForAReadOrARenderer)
+{
+    ListView list;
+    addColumns(list, {"Name"});
+    list.setSorted(true);
+    QStringList log;
+    auto s = list.itemChanged.connect([&](const ListItemChange &c) {
+        static const char *kinds[] = {"Adding",   "Added",    "Removing",   "Removed",  "Clearing",
+                                      "Cleared",  "Property", "Reordering", "Reordered"};
+        QString entry = QStringLiteral("%1 %2").arg(QLatin1String(kinds[static_cast<int>(c.kind)])).arg(c.row);
+        if (c.item)
+            entry += " " + c.item->text();
+        if (c.kind == ListItemChange::Kind::Property)
+            entry += QStringLiteral(" ") + QLatin1String(propertyName(c.property));
+        // A renderer reads the count on each side of the change.
+        entry += QStringLiteral(" n=%1").arg(list.listItems().count());
+        log << entry;
+    });
+    addRow(list, "b", {"beta"});
+    addRow(list, "a", {"alpha"});
+    // Added at the end, in the order as it stands; the sort waits.
+    EXPECT_TRUE(list.listItems().sortPending());
+    EXPECT_EQ(ListItems::rowOf(list.listItems().find("a")), 1);
+    EXPECT_EQ(list.listItems().itemAtRow(1)->text(), "alpha");
+    list.listItems().sortNow();
+    EXPECT_FALSE(list.listItems().sortPending());
+    list.listItems().find("b")->setText("aardvark");
+    EXPECT_TRUE(list.listItems().sortPending());
+    list.listItems().remove("b"); // a read by key: no sort needed
+    list.listItems().clear();
+    EXPECT_EQ(log, (QStringList{"Adding 0 n=0", "Added 0 beta n=1", "Adding 1 n=1", "Added 1 alpha n=2",
+                                "Reordering -1 n=2", "Reordered -1 n=2", "Property 1 aardvark Text n=2",
+                                "Removing 1 aardvark n=2", "Removed 1 n=1", "Clearing -1 n=1", "Cleared -1 n=0"}));
+}

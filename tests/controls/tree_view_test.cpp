@@ -351,17 +351,23 @@ TEST(TreeView, NavigationAndFullPath)
     EXPECT_EQ(g->fullPath(), QStringLiteral("A/c2/G"));
 }
 
-TEST(TreeView, NodeChangesAreReportedForRenderers)
+TEST(TreeView, NodeChangesAreReportedForRenderersAroundEachChange)
 {
     TreeView tree;
     QStringList log;
     auto s = tree.nodeChanged.connect([&](const NodeChange &c) {
-        static const char *kinds[] = {"Added", "Removing", "Cleared", "Property", "Reordered"};
+        static const char *kinds[] = {"Adding",   "Added",    "Removing",   "Removed",  "Clearing",
+                                      "Cleared",  "Property", "Reordering", "Reordered"};
         QString entry = kinds[static_cast<int>(c.kind)];
         if (c.node)
             entry += " " + c.node->key();
-        if (c.property)
-            entry += QStringLiteral(" ") + QLatin1String(c.property);
+        if (c.kind == NodeChange::Kind::Property)
+            entry += QStringLiteral(" ") + QLatin1String(propertyName(c.property));
+        else if (c.kind != NodeChange::Kind::Clearing && c.kind != NodeChange::Kind::Cleared)
+            entry += QStringLiteral(" in %1@%2").arg(c.parent ? c.parent->key() : QStringLiteral("-")).arg(c.position);
+        // What a renderer reads on each side of the change.
+        if (c.kind == NodeChange::Kind::Adding || c.kind == NodeChange::Kind::Removed)
+            entry += QStringLiteral(" n=%1").arg(c.parent ? c.parent->children() : int(tree.rootNodes().size()));
         log << entry;
     });
     buildSiblings(tree);
@@ -369,8 +375,10 @@ TEST(TreeView, NodeChangesAreReportedForRenderers)
     tree.nodes().item("a")->setSorted(true);
     tree.nodes().remove("c2");
     tree.nodes().clear();
-    EXPECT_EQ(log, (QStringList{"Added a", "Added c1", "Added c2", "Added c3", "Property c1 Text",
-                                "Reordered a", "Property a Sorted", "Removing c2", "Cleared"}));
+    EXPECT_EQ(log, (QStringList{"Adding in -@0 n=0", "Added a in -@0", "Adding in a@0 n=0", "Added c1 in a@0",
+                                "Adding in a@1 n=1", "Added c2 in a@1", "Adding in a@2 n=2", "Added c3 in a@2",
+                                "Property c1 Text", "Reordering in a@0", "Reordered in a@0", "Property a Sorted",
+                                "Removing c2 in a@1", "Removed in a@1 n=2", "Clearing", "Cleared"}));
 }
 
 TEST(TreeView, LoadedElementCopiesSettingsButNotNodes)

@@ -14,7 +14,9 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 using namespace controls;
@@ -81,16 +83,24 @@ protected:
     {
         return qobject_cast<W *>(view->widgetFor(c));
     }
-    QStringList rows(QTreeWidget *w)
+    /// The rows as the view gets them from its model.
+    QStringList rows(QTreeView *w)
     {
+        const QAbstractItemModel *m = w->model();
         QStringList out;
-        for (int r = 0; r < w->topLevelItemCount(); ++r) {
+        for (int r = 0; r < m->rowCount(); ++r) {
             QStringList cells;
-            for (int c = 0; c < w->columnCount(); ++c)
-                cells << w->topLevelItem(r)->text(c);
+            for (int c = 0; c < m->columnCount(); ++c)
+                cells << m->index(r, c).data().toString();
             out << cells.join(QLatin1Char('|'));
         }
         return out;
+    }
+    gui::ListBinding *listBinding() { return dynamic_cast<gui::ListBinding *>(view->bindingFor(list)); }
+    gui::TreeBinding *treeBinding() { return dynamic_cast<gui::TreeBinding *>(view->bindingFor(tree)); }
+    QRgb iconColor(const QModelIndex &index)
+    {
+        return index.data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage().pixel(8, 8);
     }
     QStringList modelRows()
     {
@@ -143,12 +153,13 @@ TEST_F(BindingsTest, ListShowsColumnsAndRowsInTheModelsOrder)
     list.setSortOrder(SortOrder::Descending);
     list.setSorted(true);
     flush();
-    auto *w = widget<QTreeWidget>(list);
+    auto *w = widget<QTreeView>(list);
     ASSERT_NE(w, nullptr);
+    QAbstractItemModel *m = w->model();
     QStringList headers;
     QList<int> widths;
-    for (int c = 0; c < w->columnCount(); ++c) {
-        headers << w->headerItem()->text(c);
+    for (int c = 0; c < m->columnCount(); ++c) {
+        headers << m->headerData(c, Qt::Horizontal).toString();
         widths << w->header()->sectionSize(c);
     }
     EXPECT_EQ(headers, (QStringList{QStringLiteral("Name"), QStringLiteral("Kind"), QStringLiteral("Lines")}));
@@ -157,15 +168,16 @@ TEST_F(BindingsTest, ListShowsColumnsAndRowsInTheModelsOrder)
     // The list sorts by text, descending: "40" > "3" > "12".
     EXPECT_EQ(rows(w), (QStringList{QStringLiteral("gamma|Property|40"), QStringLiteral("alpha|Function|3"),
                                     QStringLiteral("beta|Sub|12")}));
-    EXPECT_EQ(w->topLevelItem(0)->textAlignment(2) & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
-    EXPECT_EQ(w->topLevelItem(0)->textAlignment(1) & Qt::AlignHorizontal_Mask, int(Qt::AlignHCenter));
-    EXPECT_FALSE(w->topLevelItem(0)->icon(0).isNull());
-    EXPECT_TRUE(w->topLevelItem(0)->icon(1).isNull());
+    EXPECT_EQ(m->index(0, 2).data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
+    EXPECT_EQ(m->index(0, 1).data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask, int(Qt::AlignHCenter));
+    EXPECT_EQ(iconColor(m->index(0, 0)), qRgb(255, 0, 0));
+    EXPECT_FALSE(m->index(0, 1).data(Qt::DecorationRole).isValid());
 
     list.setSelectedItem(list.listItems()(2));
-    EXPECT_EQ(w->currentItem(), w->topLevelItem(1));
-    EXPECT_EQ(w->currentItem()->text(0), QStringLiteral("alpha"));
-    EXPECT_TRUE(w->topLevelItem(1)->isSelected());
+    EXPECT_EQ(w->currentIndex().row(), 1);
+    EXPECT_EQ(w->currentIndex().data().toString(), QStringLiteral("alpha"));
+    EXPECT_TRUE(w->selectionModel()->isRowSelected(1, {}));
+    EXPECT_FALSE(w->selectionModel()->isRowSelected(0, {}));
     list.listItems()(1)->setText(QStringLiteral("delta"));
     flush();
     EXPECT_EQ(rows(w), modelRows());
@@ -175,7 +187,7 @@ TEST_F(BindingsTest, ListGesturesReachTheModel)
 {
     fillList();
     flush();
-    auto *w = widget<QTreeWidget>(list);
+    auto *w = widget<QTreeView>(list);
     std::vector<int> columnClicks;
     std::vector<QString> itemClicks;
     int doubleClicks = 0;
@@ -188,39 +200,103 @@ TEST_F(BindingsTest, ListGesturesReachTheModel)
     Q_EMIT w->header()->sectionClicked(2);
     EXPECT_EQ(columnClicks, (std::vector<int>{3}));
 
-    gui_test::click(w->viewport(), w->visualItemRect(w->topLevelItem(1)).center());
+    const QPoint second = w->visualRect(w->model()->index(1, 1)).center();
+    gui_test::click(w->viewport(), second);
     EXPECT_EQ(itemClicks, (std::vector<QString>{QStringLiteral("alpha")}));
     EXPECT_EQ(list.selectedItem(), list.listItems()(2));
-    gui_test::doubleClick(w->viewport(), w->visualItemRect(w->topLevelItem(1)).center());
+    gui_test::doubleClick(w->viewport(), second);
     EXPECT_EQ(doubleClicks, 1);
 
     gui_test::key(w, Qt::Key_Down);
     EXPECT_EQ(keys, (std::vector<int>{vbKeyDown}));
     EXPECT_EQ(list.selectedItem(), list.listItems()(3));
-    EXPECT_EQ(w->currentItem(), w->topLevelItem(2));
+    EXPECT_EQ(w->currentIndex().row(), 2);
+    EXPECT_TRUE(w->selectionModel()->isRowSelected(2, {}));
+    EXPECT_FALSE(w->selectionModel()->isRowSelected(1, {}));
 
     // The user drags a column border: the model keeps the width, in twips.
     w->header()->resizeSection(0, 150);
     EXPECT_EQ(list.columnHeaders()(1)->width(), 2250);
 }
 
-TEST_F(BindingsTest, ListRowsOfRemovedItemsLeadNowhereUntilTheRebuild)
+TEST_F(BindingsTest, ListChangesReachTheViewAsRowSignals)
 {
     fillList();
     flush();
-    auto *w = widget<QTreeWidget>(list);
-    auto *binding = dynamic_cast<gui::ListBinding *>(view->bindingFor(list));
-    QTreeWidgetItem *row = w->topLevelItem(0);
+    auto *w = widget<QTreeView>(list);
+    QAbstractItemModel *m = w->model();
+    QAbstractItemModelTester tester(m, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy inserted(m, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(m, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy changed(m, &QAbstractItemModel::dataChanged);
+    QSignalSpy reordered(m, &QAbstractItemModel::layoutChanged);
+    QSignalSpy reset(m, &QAbstractItemModel::modelReset);
+
+    ListItem *added = list.listItems().add(2, {}, QStringLiteral("inserted"));
+    ASSERT_EQ(inserted.count(), 1);
+    EXPECT_EQ(inserted[0][1].toInt(), 1);
+    EXPECT_EQ(m->index(1, 0).data().toString(), QStringLiteral("inserted"));
     list.listItems().remove(1);
-    EXPECT_EQ(binding->listItemOf(row), nullptr);
-    gui_test::click(w->viewport(), w->visualItemRect(row).center()); // ignored, no crash
-    EXPECT_EQ(list.selectedItem(), nullptr);
-    flush();
+    ASSERT_EQ(removed.count(), 1);
+    EXPECT_EQ(removed[0][1].toInt(), 0);
     EXPECT_EQ(rows(w), modelRows());
+
+    // A property change repaints its row; a new small icon shows at once.
+    added->setSmallIcon(QStringLiteral("BLUE"));
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed[0][0].toModelIndex().row(), 0);
+    EXPECT_EQ(iconColor(m->index(0, 0)), qRgb(0, 0, 255));
+
+    // Sorting moves the rows once the list is read (or the view is idle); the selection and
+    // current row follow their item.
+    list.setSelectedItem(added);
+    list.setSorted(true);
+    flush();
+    EXPECT_EQ(reordered.count(), 1);
+    EXPECT_EQ(rows(w), modelRows());
+    EXPECT_EQ(listBinding()->listItemOf(w->currentIndex()), added);
+    EXPECT_TRUE(w->selectionModel()->isRowSelected(added->index() - 1, {}));
+    // Into a sorted list a row goes where the sort puts it.
+    list.listItems().add(0, {}, QStringLiteral("aaa"));
+    flush();
+    EXPECT_EQ(m->index(0, 0).data().toString(), QStringLiteral("aaa"));
+    EXPECT_EQ(listBinding()->listItemOf(w->currentIndex()), added);
+    EXPECT_EQ(reset.count(), 0);
+
     list.listItems().clear();
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(m->rowCount(), 0);
+    EXPECT_FALSE(w->currentIndex().isValid());
     list.columnHeaders().clear();
     flush();
-    EXPECT_EQ(w->topLevelItemCount(), 0);
+    EXPECT_EQ(m->columnCount(), 1);
+}
+
+TEST_F(BindingsTest, ListOfAHundredThousandRowsIsShownWithoutCopies)
+{
+    list.columnHeaders().add(0, {}, QStringLiteral("Module"));
+    list.columnHeaders().add(0, {}, QStringLiteral("Line"));
+    flush();
+    auto *w = widget<QTreeView>(list);
+    QSignalSpy reset(w->model(), &QAbstractItemModel::modelReset);
+    for (int r = 0; r < 100000; ++r)
+        list.listItems().add(0, {}, QStringLiteral("m%1").arg(r))->setSubItem(1, QString::number(r));
+    flush();
+    EXPECT_EQ(reset.count(), 0);
+    ASSERT_EQ(w->model()->rowCount(), 100000);
+    EXPECT_EQ(w->model()->index(99999, 1).data().toString(), QStringLiteral("99999"));
+    list.listItems()(100000)->setSelected(true);
+    list.listItems()(100000)->ensureVisible();
+    EXPECT_EQ(w->currentIndex().row(), 99999);
+    EXPECT_TRUE(w->viewport()->rect().intersects(w->visualRect(w->currentIndex())));
+    // Sorted descending by the line's text: "99999" comes first.
+    list.setSortKey(1);
+    list.setSortOrder(SortOrder::Descending);
+    list.setSorted(true);
+    flush();
+    EXPECT_EQ(w->model()->index(0, 0).data().toString(), QStringLiteral("m99999"));
+    EXPECT_EQ(w->currentIndex().row(), 0);
+    EXPECT_EQ(reset.count(), 0);
 }
 
 TEST_F(BindingsTest, TreeShowsImagesByStateAndChecksReachTheModel)
@@ -230,28 +306,81 @@ TEST_F(BindingsTest, TreeShowsImagesByStateAndChecksReachTheModel)
     tree.nodes().add(QStringLiteral("R"), Relationship::Child, QStringLiteral("C"), QStringLiteral("child"),
                      QStringLiteral("RED"));
     flush();
-    auto *binding = dynamic_cast<gui::TreeBinding *>(view->bindingFor(tree));
-    auto colorOf = [&](Node *node) {
-        return binding->itemOf(node)->icon(0).pixmap(16, 16).toImage().pixel(8, 8);
-    };
-    EXPECT_EQ(colorOf(root), qRgb(255, 0, 0));
+    gui::TreeBinding *binding = treeBinding();
+    EXPECT_EQ(iconColor(binding->indexOf(root)), qRgb(255, 0, 0));
     tree.setSelectedItem(root);
-    EXPECT_EQ(colorOf(root), qRgb(0, 0, 255)); // the selected image
-    EXPECT_TRUE(binding->itemOf(root)->isSelected());
+    EXPECT_EQ(iconColor(binding->indexOf(root)), qRgb(0, 0, 255)); // the selected image
+    EXPECT_TRUE(binding->treeView()->selectionModel()->isSelected(binding->indexOf(root)));
+    EXPECT_EQ(binding->treeView()->currentIndex(), binding->indexOf(root));
 
     tree.setCheckboxes(true);
     flush();
+    EXPECT_TRUE(binding->indexOf(root).flags() & Qt::ItemIsUserCheckable);
     std::vector<QString> checked;
     auto s = tree.nodeCheck.connect([&](Node *n) { checked.push_back(n->key()); });
-    binding->itemOf(root)->setCheckState(0, Qt::Checked);
+    binding->treeView()->model()->setData(binding->indexOf(root), Qt::Checked, Qt::CheckStateRole);
     EXPECT_TRUE(root->checked());
+    EXPECT_EQ(binding->indexOf(root).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
     EXPECT_EQ(checked, (std::vector<QString>{QStringLiteral("R")}));
 
-    // A handler that swallows the key keeps the widget from moving.
+    // A handler that swallows the key keeps the view from moving.
     auto swallow = tree.keyDown.connect([](int &code, int) { code = 0; });
-    auto *w = binding->treeWidget();
-    gui_test::key(w, Qt::Key_Down);
+    gui_test::key(binding->treeView(), Qt::Key_Down);
     EXPECT_EQ(tree.selectedItem(), root);
+}
+
+TEST_F(BindingsTest, TreeChangesReachTheViewAsRowSignals)
+{
+    Node *a = tree.nodes().add({}, Relationship::Last, QStringLiteral("a"), QStringLiteral("zeta"));
+    Node *b = tree.nodes().add({}, Relationship::Last, QStringLiteral("b"), QStringLiteral("alpha"));
+    flush();
+    gui::TreeBinding *binding = treeBinding();
+    QTreeView *w = binding->treeView();
+    QAbstractItemModel *m = w->model();
+    QAbstractItemModelTester tester(m, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy inserted(m, &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(m, &QAbstractItemModel::modelReset);
+
+    // A parent expanded before it has children shows them as they come.
+    a->setExpanded(true);
+    Node *c1 = tree.nodes().add(a, Relationship::Child, QStringLiteral("c1"), QStringLiteral("one"));
+    Node *c2 = tree.nodes().add(a, Relationship::Child, QStringLiteral("c2"), QStringLiteral("two"));
+    ASSERT_EQ(inserted.count(), 2);
+    EXPECT_EQ(inserted[1][0].toModelIndex(), binding->indexOf(a));
+    EXPECT_EQ(inserted[1][1].toInt(), 1);
+    EXPECT_TRUE(w->isExpanded(binding->indexOf(a)));
+    EXPECT_EQ(m->index(1, 0, binding->indexOf(a)).data().toString(), QStringLiteral("two"));
+
+    // Sorting the roots moves "zeta" below "alpha" and keeps its expansion and the selection.
+    tree.setSelectedItem(c2);
+    tree.setSorted(true);
+    EXPECT_EQ(m->index(0, 0).data().toString(), QStringLiteral("alpha"));
+    EXPECT_EQ(binding->indexOf(a).row(), 1);
+    EXPECT_TRUE(w->isExpanded(binding->indexOf(a)));
+    EXPECT_EQ(w->currentIndex(), binding->indexOf(c2));
+
+    c1->setVisible(false);
+    EXPECT_TRUE(w->isRowHidden(0, binding->indexOf(a)));
+    c1->setVisible(true);
+    EXPECT_FALSE(w->isRowHidden(0, binding->indexOf(a)));
+
+    // Removing the selected node selects its neighbour, in the view too.
+    tree.nodes().remove(c2);
+    EXPECT_EQ(m->rowCount(binding->indexOf(a)), 1);
+    EXPECT_EQ(w->currentIndex(), binding->indexOf(c1));
+    b->setText(QStringLiteral("beta"));
+    EXPECT_EQ(binding->indexOf(b).data().toString(), QStringLiteral("beta"));
+
+    // Gestures: the plus sign expands through the model, a click selects.
+    a->setExpanded(false);
+    w->expand(binding->indexOf(a));
+    EXPECT_TRUE(a->expanded());
+    gui_test::click(w->viewport(), w->visualRect(binding->indexOf(b)).center());
+    EXPECT_EQ(tree.selectedItem(), b);
+    EXPECT_EQ(reset.count(), 0);
+    tree.nodes().clear();
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(m->rowCount(), 0);
 }
 
 TEST_F(BindingsTest, ComboBoxTypingAndChoosingGoThroughTheModel)

@@ -27,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QToolButton>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -37,22 +38,26 @@ namespace {
 
 const QString kGroup = QStringLiteral(TESSARY_SOURCE_DIR "/examples/Tessary.vbg");
 
-/// "depth text [+] [hidden]" per row, in display order.
-void widgetShape(QTreeWidgetItem *item, int depth, QStringList &out)
+/// "depth text [+] [hidden]" per row, in display order, as the view shows them (a row
+/// counts as hidden where its parent shows its children).
+void widgetShape(QTreeView *tree, const QModelIndex &parent, bool parentShows, int depth, QStringList &out)
 {
-    out << QStringLiteral("%1%2%3%4")
-               .arg(QString(depth, QLatin1Char(' ')), item->text(0),
-                    item->isExpanded() ? QStringLiteral(" +") : QString(),
-                    item->isHidden() ? QStringLiteral(" hidden") : QString());
-    for (int i = 0; i < item->childCount(); ++i)
-        widgetShape(item->child(i), depth + 1, out);
+    const QAbstractItemModel *m = tree->model();
+    for (int row = 0; row < m->rowCount(parent); ++row) {
+        const QModelIndex index = m->index(row, 0, parent);
+        const bool hidden = tree->isRowHidden(row, parent);
+        out << QStringLiteral("%1%2%3%4")
+                   .arg(QString(depth, QLatin1Char(' ')), index.data().toString(),
+                        tree->isExpanded(index) ? QStringLiteral(" +") : QString(),
+                        hidden && parentShows ? QStringLiteral(" hidden") : QString());
+        widgetShape(tree, index, parentShows && !hidden && tree->isExpanded(index), depth + 1, out);
+    }
 }
 
-QStringList widgetShape(QTreeWidget *tree)
+QStringList widgetShape(QTreeView *tree)
 {
     QStringList out;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        widgetShape(tree->topLevelItem(i), 0, out);
+    widgetShape(tree, {}, true, 0, out);
     return out;
 }
 
@@ -96,7 +101,7 @@ protected:
     }
     docmain::DocMain &doc() { return *session.doc; }
     gui::FormView *view() { return window->toolWindowView(); }
-    QTreeWidget *treeWidget(int index) { return qobject_cast<QTreeWidget *>(view()->widgetFor(doc().tvwProject(index))); }
+    QTreeView *treeWidget(int index) { return qobject_cast<QTreeView *>(view()->widgetFor(doc().tvwProject(index))); }
     gui::TreeBinding *treeBinding(int index)
     {
         return dynamic_cast<gui::TreeBinding *>(view()->bindingFor(doc().tvwProject(index)));
@@ -120,12 +125,12 @@ TEST_F(MainWindowTest, ToolWindowIsDockedAtTheRightWithTheProjectTree)
     EXPECT_EQ(dock->windowTitle(), QStringLiteral("Tessary"));
     EXPECT_TRUE(dock->isVisible());
 
-    QTreeWidget *tree = treeWidget(0);
+    QTreeView *tree = treeWidget(0);
     ASSERT_NE(tree, nullptr);
     EXPECT_TRUE(tree->isVisible());
     QStringList roots;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        roots << tree->topLevelItem(i)->text(0);
+    for (int i = 0; i < tree->model()->rowCount(); ++i)
+        roots << tree->model()->index(i, 0).data().toString();
     EXPECT_EQ(roots, (QStringList{QStringLiteral("GaugeLib"), QStringLiteral("Stock")}));
     EXPECT_EQ(widgetShape(tree), modelShape(doc().tvwProject(0)));
     // The other tabs' trees exist but are hidden, as the model has them.
@@ -137,27 +142,27 @@ TEST_F(MainWindowTest, ExpandingAndClickingInTheWidgetReachTheModel)
 {
     TreeView &model = doc().tvwProject(0);
     gui::TreeBinding *binding = treeBinding(0);
-    QTreeWidget *tree = treeWidget(0);
+    QTreeView *tree = treeWidget(0);
     Node *folder = model.nodes().find(QStringLiteral("Stock_Cls"));
     ASSERT_NE(folder, nullptr);
     ASSERT_FALSE(folder->expanded());
 
-    binding->itemOf(folder)->setExpanded(true); // what the plus sign does
+    tree->expand(binding->indexOf(folder)); // what the plus sign does
     EXPECT_TRUE(folder->expanded());
     settle();
 
     Node *node = model.nodes().find(QStringLiteral("Stock_clsOrder"));
-    QTreeWidgetItem *item = binding->itemOf(node);
-    ASSERT_NE(item, nullptr);
-    tree->scrollToItem(item);
-    gui_test::click(tree->viewport(), tree->visualItemRect(item).center());
+    const QModelIndex item = binding->indexOf(node);
+    ASSERT_TRUE(item.isValid());
+    tree->scrollTo(item);
+    gui_test::click(tree->viewport(), tree->visualRect(item).center());
     settle();
 
     EXPECT_EQ(model.selectedItem(), node);
     EXPECT_EQ(doc().staMain.panels()(4)->text(), QStringLiteral("clsOrder"));
     EXPECT_EQ(doc().staMain.panels()(3)->text(), QStringLiteral("Stock"));
-    EXPECT_EQ(tree->currentItem(), binding->itemOf(node));
-    EXPECT_TRUE(binding->itemOf(node)->isSelected());
+    EXPECT_EQ(tree->currentIndex(), binding->indexOf(node));
+    EXPECT_TRUE(tree->selectionModel()->isSelected(binding->indexOf(node)));
     EXPECT_EQ(widgetShape(tree), modelShape(model));
 }
 
@@ -180,7 +185,12 @@ TEST_F(MainWindowTest, TreeFollowsNodesAddedRemovedAndHiddenByTheModel)
     gui::TreeBinding *binding = treeBinding(0);
     Node *folder = model.nodes().find(QStringLiteral("Stock_Cls"));
     const QString key = folder->expandedImage().isEmpty() ? folder->image() : folder->expandedImage();
-    EXPECT_EQ(binding->itemOf(folder)->icon(0).pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32),
+    EXPECT_EQ(binding->indexOf(folder)
+                  .data(Qt::DecorationRole)
+                  .value<QIcon>()
+                  .pixmap(16, 16)
+                  .toImage()
+                  .convertToFormat(QImage::Format_ARGB32),
               model.imageList()->picture(key).convertToFormat(QImage::Format_ARGB32));
 }
 
@@ -566,10 +576,10 @@ TEST_F(MainWindowTest, AddInManagerDisconnectsAndReconnectsTheAddIn)
     ASSERT_NE(reconnected, nullptr);
     EXPECT_NE(reconnected, session.doc);
     EXPECT_EQ(&window->toolWindowView()->form(), &reconnected->userDocument);
-    auto *tree = qobject_cast<QTreeWidget *>(window->toolWindowView()->widgetFor(reconnected->tvwProject(0)));
+    auto *tree = qobject_cast<QTreeView *>(window->toolWindowView()->widgetFor(reconnected->tvwProject(0)));
     ASSERT_NE(tree, nullptr);
     EXPECT_EQ(widgetShape(tree), modelShape(reconnected->tvwProject(0)));
-    EXPECT_EQ(tree->topLevelItemCount(), 2);
+    EXPECT_EQ(tree->model()->rowCount(), 2);
 }
 
 TEST(DiagnosticsTest, LoadProblemsGoToTheImmediateWindow)
