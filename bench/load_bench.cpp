@@ -23,6 +23,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <sys/resource.h>
 
 namespace {
 
@@ -187,24 +188,46 @@ QByteArray iconvCommand(const ProjectOnDisk &p)
     return command + " > /dev/null";
 }
 
-double secondsOf(const QByteArray &command, QByteArray *output = nullptr)
+/// User and system time of the finished child processes so far.
+double childCpuSeconds()
 {
-    const Clock::time_point start = Clock::now();
-    const QByteArray out = run(command);
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (output)
-        *output = out;
-    return seconds;
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-/// Median of five runs of `iconv` over the project's files.
-double iconvSeconds(const ProjectOnDisk &p)
+/// Wall and CPU seconds of one run of a command: on a busy machine the CPU time is the
+/// steadier figure.
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+Timing timeOf(const QByteArray &command, QByteArray *output = nullptr)
 {
-    std::vector<double> times;
-    for (int k = 0; k < 5; ++k)
-        times.push_back(secondsOf(iconvCommand(p)));
-    std::sort(times.begin(), times.end());
-    return times[2];
+    const double cpu = childCpuSeconds();
+    const Clock::time_point start = Clock::now();
+    const QByteArray out = run(command);
+    Timing t{std::chrono::duration<double>(Clock::now() - start).count(), 0};
+    t.cpu = childCpuSeconds() - cpu; // the shell's share included, as for iconv
+    if (output)
+        *output = out;
+    return t;
+}
+
+/// Median wall and CPU times of five runs of `iconv` over the project's files.
+Timing iconvTiming(const ProjectOnDisk &p)
+{
+    std::vector<double> wall, cpu;
+    for (int k = 0; k < 5; ++k) {
+        const Timing t = timeOf(iconvCommand(p));
+        wall.push_back(t.wall);
+        cpu.push_back(t.cpu);
+    }
+    std::sort(wall.begin(), wall.end());
+    std::sort(cpu.begin(), cpu.end());
+    return {wall[2], cpu[2]};
 }
 
 void setRates(benchmark::State &state, qint64 bytes, qint64 lines)
@@ -240,15 +263,16 @@ void BM_LoadProjectGuessed(benchmark::State &state) { loadProject(state, ide::fi
 /// process of ours: the whole cost a command pays, page faults and all.
 void endToEnd(benchmark::State &state, const ProjectOnDisk &p)
 {
-    const double iconv = iconvSeconds(p);
+    const Timing iconv = iconvTiming(p);
     const QByteArray self = quoted(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")));
     const QByteArray command = self + " --load " + quoted(p.vbp) + " " + QByteArray::number(int(p.codePage));
-    double seconds = 0;
+    double seconds = 0, cpu = 0;
     QByteArray report;
     for (auto _ : state) {
-        const double s = secondsOf(command, &report);
-        state.SetIterationTime(s);
-        seconds += s;
+        const Timing t = timeOf(command, &report);
+        state.SetIterationTime(t.wall);
+        seconds += t.wall;
+        cpu += t.cpu;
     }
     const QList<QByteArray> fields = report.trimmed().split(' ');
     if (fields.size() != 3) {
@@ -257,8 +281,12 @@ void endToEnd(benchmark::State &state, const ProjectOnDisk &p)
     }
     setRates(state, p.moduleBytes, p.lines);
     const double perLoad = seconds / double(state.iterations());
-    state.counters["iconv_ms"] = iconv * 1e3;
-    state.counters["x_iconv"] = perLoad / iconv;
+    const double cpuPerLoad = cpu / double(state.iterations());
+    state.counters["iconv_ms"] = iconv.wall * 1e3;
+    state.counters["x_iconv"] = perLoad / iconv.wall;
+    state.counters["cpu_ms"] = cpuPerLoad * 1e3;
+    state.counters["iconv_cpu_ms"] = iconv.cpu * 1e3;
+    state.counters["x_iconv_cpu"] = cpuPerLoad / iconv.cpu;
     state.counters["held_per_byte"] = fields[1].toDouble() / double(p.moduleBytes);
     state.counters["peak_MB"] = fields[2].toDouble() / 1e3;
     state.counters["peak_per_byte"] = fields[2].toDouble() * 1e3 / double(p.moduleBytes);
