@@ -623,7 +623,8 @@ ModuleCode::ModuleCode(QStringList input, int firstFileLine) : m_firstFileLine(f
         longest = std::max(longest, line.size());
     }
     // Room for every line in UTF-16 and its padding byte; what ASCII lines leave is given back.
-    // Loaded files are far below the offsets' 1 GB.
+    // Loaded files (256 MB at most) are far below the offsets' 1 GB.
+    Q_ASSERT(2 * total + input.size() <= qsizetype(kOffset));
     m_text.resize(2 * total + input.size());
     char *text = m_text.data();
     std::vector<char16_t> folded(size_t(longest + TokenIndex::kPadding));
