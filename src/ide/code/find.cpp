@@ -5,6 +5,11 @@
 
 #include <QVarLengthArray>
 #include <algorithm>
+#include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ide::code {
 
@@ -18,16 +23,61 @@ bool ModuleCode::normalizeRange(int startLine, int startCol, int endLine, int en
     range.firstColumn = std::max(startCol, 1) - 1;
     if (endLine < 0 || endLine > n) {
         range.lastLine = n - 1;
-        range.endLimit = m_lines.at(n - 1).size();
+        range.endLimit = stored(n - 1).size;
     } else {
         range.lastLine = endLine - 1;
-        const qsizetype length = endLine > 0 ? m_lines.at(endLine - 1).size() : 0;
+        const qsizetype length = endLine > 0 ? stored(endLine - 1).size : 0;
         range.endLimit = endCol < 0 ? length : std::min<qsizetype>(endCol, length);
     }
     return range.firstLine <= range.lastLine;
 }
 
 namespace {
+
+using Scratch = QVarLengthArray<char16_t, 256>;
+using ByteScratch = QVarLengthArray<char, 256>;
+
+/// ASCII text with its letters lower-cased, as foldChar() does.
+void foldAscii(const char *in, char *out, qsizetype n)
+{
+    qsizetype k = 0;
+#if defined(__SSE2__)
+    for (; k + 16 <= n; k += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + k));
+        const __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)),
+                                            _mm_cmplt_epi8(v, _mm_set1_epi8('Z' + 1)));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + k),
+                         _mm_or_si128(v, _mm_and_si128(upper, _mm_set1_epi8(0x20))));
+    }
+#endif
+    for (; k < n; ++k)
+        out[k] = char(foldChar(char16_t(in[k])));
+}
+
+/// findLiteral() over ASCII text and an ASCII needle.
+qsizetype findAscii(std::string_view haystack, std::string_view needle, qsizetype from,
+                    qsizetype limit, bool wholeWord)
+{
+    const qsizetype m = qsizetype(needle.size());
+    const qsizetype size = qsizetype(haystack.size());
+    limit = std::min(limit, size);
+    if (m == 0 || from < 0 || limit < m)
+        return -1;
+    const std::string_view window = haystack.substr(0, size_t(limit));
+    auto word = [&](qsizetype at) { return isWordChar(char16_t(haystack[size_t(at)])); };
+    while (from + m <= limit) {
+        const size_t found = window.find(needle, size_t(from));
+        if (found == std::string_view::npos)
+            return -1;
+        const qsizetype pos = qsizetype(found), end = pos + m;
+        if (!wholeWord
+            || !((pos > 0 && word(pos) && word(pos - 1)) || (end < size && word(end - 1) && word(end))))
+            return pos;
+        from = pos + 1;
+    }
+    return -1;
+}
+
 void storeHit(int line, qsizetype start, qsizetype end, int &startLine, int &startCol,
               int &endLine, int &endCol)
 {
@@ -38,6 +88,22 @@ void storeHit(int line, qsizetype start, qsizetype end, int &startLine, int &sta
 }
 } // namespace
 
+QStringView ModuleCode::foldedLine(int index, QVarLengthArray<char16_t, 256> &out) const
+{
+    const StoredLine line = stored(index);
+    out.resize(line.size);
+    const char16_t *table = foldTable();
+    if (line.wide) {
+        const char16_t *in = line.utf16().utf16();
+        for (qsizetype k = 0; k < line.size; ++k)
+            out[k] = table[in[k]];
+    } else {
+        for (qsizetype k = 0; k < line.size; ++k)
+            out[k] = table[static_cast<unsigned char>(line.bytes[k])];
+    }
+    return {out.data(), line.size};
+}
+
 bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int &endLine,
                       int &endCol, bool wholeWord, bool matchCase, bool patternSearch) const
 {
@@ -47,13 +113,14 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
     if (target.isEmpty() || !normalizeRange(startLine, startCol, endLine, endCol, r))
         return false;
     auto from = [&](int l) { return l == r.firstLine ? r.firstColumn : 0; };
-    auto limit = [&](int l) { return l == r.lastLine ? r.endLimit : m_lines.at(l).size(); };
+    auto limit = [&](int l) { return l == r.lastLine ? r.endLimit : stored(l).size; };
+    Scratch scratch;
 
     if (patternSearch) {
         const LikePattern pattern(target);
         for (int l = r.firstLine; l <= r.lastLine; ++l) {
             qsizetype s = 0, e = 0;
-            if (pattern.search(foldedLine(l), from(l), limit(l), wholeWord, s, e)) {
+            if (pattern.search(foldedLine(l, scratch), from(l), limit(l), wholeWord, s, e)) {
                 storeHit(l, s, e, startLine, startCol, endLine, endCol);
                 return true;
             }
@@ -69,10 +136,16 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
     std::fill(buffer.begin() + m, buffer.end(), char16_t(0));
     const QStringView foldedTarget(buffer.data(), m);
     const QStringView needle = matchCase ? QStringView(target) : foldedTarget;
+    // The needle for ASCII lines, none when it has a unit no ASCII line holds.
+    QVarLengthArray<char, 128> asciiNeedle(m);
+    bool asciiOk = true;
+    for (qsizetype k = 0; k < m; ++k) {
+        asciiOk &= needle[k].unicode() < 0x80;
+        asciiNeedle[k] = char(needle[k].unicode());
+    }
 
     // A word run of the target that any match must hold as a whole token narrows the lines:
     // with wholeWord every run, otherwise the runs with punctuation on both sides.
-    const char16_t *text = reinterpret_cast<const char16_t *>(m_folded.constData());
     std::span<const int> candidates;
     bool indexed = false;
     for (qsizetype a = 0; a < m;) {
@@ -85,7 +158,7 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
             ++b;
         if (wholeWord || (a > 0 && b < m)) {
             const std::span<const int> lines =
-                m_index.linesPadded(text, foldedTarget.sliced(a, b - a));
+                m_index.linesPadded(foldedTarget.sliced(a, b - a));
             if (lines.empty())
                 return false;
             if (!indexed || lines.size() < candidates.size())
@@ -95,9 +168,25 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
         a = b;
     }
 
+    ByteScratch bytes;
     auto tryLine = [&](int l) {
-        const QStringView hay = matchCase ? QStringView(m_lines.at(l)) : foldedLine(l);
-        const qsizetype s = findLiteral(hay, needle, from(l), limit(l), wholeWord);
+        const StoredLine line = stored(l);
+        qsizetype s;
+        if (!line.wide) {
+            if (!asciiOk)
+                return false;
+            const char *hay = line.bytes;
+            if (!matchCase) {
+                bytes.resize(line.size);
+                foldAscii(line.bytes, bytes.data(), line.size);
+                hay = bytes.data();
+            }
+            s = findAscii({hay, size_t(line.size)}, {asciiNeedle.data(), size_t(m)}, from(l), limit(l),
+                          wholeWord);
+        } else {
+            const QStringView hay = matchCase ? line.utf16() : foldedLine(l, scratch);
+            s = findLiteral(hay, needle, from(l), limit(l), wholeWord);
+        }
         if (s < 0)
             return false;
         storeHit(l, s, s + m, startLine, startCol, endLine, endCol);
@@ -129,7 +218,7 @@ bool ModuleCode::findByScan(const QString &target, int &startLine, int &startCol
     const LikePattern pattern(patternSearch ? QStringView(target) : QStringView());
     const qsizetype m = target.size();
     for (int l = r.firstLine; l <= r.lastLine; ++l) {
-        const QString &line = m_lines.at(l);
+        const QString line = this->line(l + 1);
         const qsizetype from = l == r.firstLine ? r.firstColumn : 0;
         const qsizetype limit = l == r.lastLine ? r.endLimit : line.size();
         if (patternSearch) {

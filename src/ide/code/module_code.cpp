@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -119,11 +120,12 @@ QString endKeyword(ProcKind kind, bool isFunction)
     return isFunction ? QStringLiteral("End Function") : QStringLiteral("End Sub");
 }
 
-/// Folds one line into `out` and records its whole-word tokens, which start at `base` in the
-/// folded text, under pane line `pane`.
-void foldLine(const char16_t *in, char16_t *out, qsizetype n, qsizetype base, int pane,
-              TokenIndexBuilder &index, const char16_t *table)
+/// Folds one line into `out`, readable for TokenIndex::kPadding units past the line, and
+/// records its whole-word tokens under pane line `pane`. Returns whether the line is ASCII.
+bool foldLine(const char16_t *in, char16_t *out, qsizetype n, int pane, TokenIndexBuilder &index,
+              const char16_t *table)
 {
+    bool ascii = true;
     qsizetype wordStart = -1; // of a token running on from an earlier chunk
     // Chunks of 64 units, one bit per unit, so that the token boundaries come from bit
     // operations instead of a branch per unit.
@@ -144,6 +146,7 @@ void foldLine(const char16_t *in, char16_t *out, qsizetype n, qsizetype base, in
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + at));
             if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xFF80))), zero))
                 != 0xFFFF) {
+                ascii = false;
                 for (int j = at; j < at + 8; ++j) {
                     const char16_t c = table[src[j]];
                     dst[j] = c;
@@ -164,6 +167,7 @@ void foldLine(const char16_t *in, char16_t *out, qsizetype n, qsizetype base, in
         }
 #endif
         for (; k < size; ++k) {
+            ascii &= src[k] < 0x80;
             const char16_t c = table[src[k]];
             dst[k] = c;
             words |= std::uint64_t(isWordChar(c)) << k;
@@ -183,12 +187,28 @@ void foldLine(const char16_t *in, char16_t *out, qsizetype n, qsizetype base, in
                 break;
             const qsizetype end = chunk + std::countr_zero(ends);
             ends &= ends - 1;
-            index.add(base + wordStart, int(end - wordStart), pane);
+            index.add(out + wordStart, int(end - wordStart), pane);
             wordStart = -1;
         }
     }
     if (wordStart >= 0)
-        index.add(base + wordStart, int(n - wordStart), pane);
+        index.add(out + wordStart, int(n - wordStart), pane);
+    return ascii;
+}
+
+/// Stores an ASCII line one byte a unit.
+void narrow(const char16_t *in, char *out, qsizetype n)
+{
+    qsizetype k = 0;
+#if defined(__SSE2__)
+    for (; k + 16 <= n; k += 16) {
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + k));
+        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + k + 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + k), _mm_packus_epi16(low, high));
+    }
+#endif
+    for (; k < n; ++k)
+        out[k] = char(in[k]);
 }
 
 } // namespace
@@ -203,9 +223,10 @@ struct ModuleCode::Target {
 struct ModuleCode::Builder {
     enum class Block { None, Type, Enum };
 
-    explicit Builder(ModuleCode &code) : m(code) {}
+    Builder(ModuleCode &code, const QString *paneLines) : m(code), lines(paneLines) {}
 
     ModuleCode &m;
+    const QString *lines; // the pane lines as given, while building
     LogicalLineLexer lexer;
     int logicalFirst = -1; // pane index of the current logical line's first physical line
     int current = -1;      // open procedure
@@ -220,7 +241,7 @@ struct ModuleCode::Builder {
 
     QStringView text(const Token &t) const
     {
-        return QStringView(m.m_lines.at(t.line)).sliced(t.start, t.length);
+        return QStringView(lines[t.line]).sliced(t.start, t.length);
     }
     /// Takes the literal itself so the length test comes first, without strlen.
     template <size_t N>
@@ -248,8 +269,7 @@ struct ModuleCode::Builder {
             // In a procedure body only the first tokens of a statement can matter.
             lexer.setStatementLimit(current >= 0 && block == Block::None ? kBodyTokens : 0);
         }
-        const QString &line = m.m_lines.at(pane);
-        if (lexer.feed(line, pane))
+        if (lexer.feed(lines[pane], pane))
             return;
         logicalLine(logicalFirst, pane);
     }
@@ -257,7 +277,7 @@ struct ModuleCode::Builder {
     void logicalLine(int firstPane, int lastPane)
     {
         if (lastPane - firstPane + 1 > kMaxPhysicalLines)
-            diagnose(m.m_fileLines[size_t(firstPane)], QStringLiteral("Too many line continuations"));
+            diagnose(m.fileLineAt(firstPane), QStringLiteral("Too many line continuations"));
         size_t from = 0;
         for (int number = 0;;) {
             const std::vector<Token> &tokens = lexer.tokens();
@@ -292,7 +312,7 @@ struct ModuleCode::Builder {
         lexer.reset();
         lexer.setStatementLimit(0);
         for (int pane = firstPane; pane <= lastPane; ++pane)
-            lexer.feed(m.m_lines.at(pane), pane);
+            lexer.feed(lines[pane], pane);
     }
 
     void declarationSeen(int lastLine)
@@ -416,7 +436,7 @@ struct ModuleCode::Builder {
                           hasScope ? scope : Scope::Public, false, line);
         } else if (isWord(head, "type") || isWord(head, "enum")) {
             block = isWord(head, "type") ? Block::Type : Block::Enum;
-            blockFileLine = m.m_fileLines[size_t(line - 1)];
+            blockFileLine = m.fileLineAt(line - 1);
         } else if (isWord(head, "const")) {
             declaratorList(t, i + 1, to, MemberType::Const, hasScope ? scope : Scope::Private, line);
         } else if (isDim || hasScope) {
@@ -492,7 +512,7 @@ struct ModuleCode::Builder {
     void closeMissingEnd(int lastLine)
     {
         const ProcInfo &open = m.m_procedures[size_t(current)];
-        diagnose(m.m_fileLines[size_t(open.bodyLine - 1)],
+        diagnose(m.fileLineAt(open.bodyLine - 1),
                  QStringLiteral("%1 missing for %2")
                      .arg(endKeyword(open.kind, isFunction[size_t(current)]), open.name));
         endProcedure(lastLine);
@@ -594,57 +614,72 @@ struct ModuleCode::Builder {
 
 ModuleCode::ModuleCode() { m_lineStarts.push_back(0); }
 
-ModuleCode::ModuleCode(QStringList input, int firstFileLine)
+ModuleCode::ModuleCode(QStringList input, int firstFileLine) : m_firstFileLine(firstFileLine)
 {
-    Builder builder(*this);
     qsizetype total = 0;
-    for (const QString &line : std::as_const(input))
+    qsizetype longest = 0;
+    for (const QString &line : std::as_const(input)) {
         total += line.size();
-    // Sized once for every line; attribute lines leave some of it unused, as before.
-    m_folded.reserve(total);
-    m_folded.resize(total);
-    char16_t *folded = reinterpret_cast<char16_t *>(m_folded.data());
-    TokenIndexBuilder index(m_index, folded, total);
+        longest = std::max(longest, line.size());
+    }
+    // Room for every line in UTF-16 and its padding byte; what ASCII lines leave is given back.
+    // Loaded files (256 MB at most) are far below the offsets' 1 GB.
+    Q_ASSERT(2 * total + input.size() <= qsizetype(kOffset));
+    m_text.resize(2 * total + input.size());
+    char *text = m_text.data();
+    std::vector<char16_t> folded(size_t(longest + TokenIndex::kPadding));
+    TokenIndexBuilder index(m_index, total);
     // The pane lines are the input minus its attribute lines: reuse the list, moving lines down.
-    m_lines = std::move(input);
-    const qsizetype count = m_lines.size();
-    QString *lines = m_lines.data();
-    m_fileLines.reserve(size_t(count));
+    const qsizetype count = input.size();
+    QString *lines = input.data();
+    Builder builder(*this, lines);
     m_lineStarts.reserve(size_t(count) + 1);
     const char16_t *table = foldTable();
 
-    qsizetype base = 0;
+    std::uint32_t used = 0;
     int pane = 0;
     for (qsizetype k = 0; k < count; ++k) {
         if (isAttributeLine(lines[k])) {
             builder.attributeLine(lines[k]);
+            m_hiddenBefore.push_back(pane);
             continue;
         }
         if (pane != k)
             lines[pane] = std::move(lines[k]);
         const QString &line = lines[pane];
-        m_fileLines.push_back(firstFileLine + int(k));
-        m_lineStarts.push_back(base);
-
         const qsizetype n = line.size();
-        foldLine(reinterpret_cast<const char16_t *>(line.constData()), folded + base, n, base, pane,
-                 index, table);
-        base += n;
+        const char16_t *units = reinterpret_cast<const char16_t *>(line.constData());
+        if (foldLine(units, folded.data(), n, pane, index, table)) {
+            m_lineStarts.push_back(used);
+            narrow(units, text + used, n);
+            used += std::uint32_t(n);
+        } else {
+            std::uint32_t flags = kWide;
+            if (used % 2) {
+                text[used++] = 0;
+                flags |= kPadded;
+            }
+            m_lineStarts.push_back(used | flags);
+            std::memcpy(text + used, units, size_t(n) * 2);
+            used += std::uint32_t(2 * n);
+        }
 
         builder.paneLine(pane);
         ++pane;
     }
-    m_lines.resize(pane);
-    m_folded.resize(base);
-    m_lineStarts.push_back(base);
+    m_lineStarts.push_back(used);
+    m_text.resize(used);
+    m_text.squeeze();
+    m_lineStarts.shrink_to_fit();
+    m_hiddenBefore.shrink_to_fit();
     index.finish();
     builder.finish();
 }
 
-QStringView ModuleCode::foldedLine(int index) const
+int ModuleCode::fileLineAt(int index) const
 {
-    const qsizetype from = m_lineStarts[size_t(index)];
-    return QStringView(m_folded).sliced(from, m_lineStarts[size_t(index) + 1] - from);
+    const auto hidden = std::upper_bound(m_hiddenBefore.begin(), m_hiddenBefore.end(), index);
+    return m_firstFileLine + index + int(hidden - m_hiddenBefore.begin());
 }
 
 QString ModuleCode::lines(int startLine, int count) const
@@ -658,27 +693,32 @@ QString ModuleCode::lines(int startLine, int count) const
         return out;
     qsizetype size = 0;
     for (int k = startLine; k <= last; ++k)
-        size += m_lines.at(k - 1).size() + 2;
+        size += stored(k - 1).size + 2;
     out.reserve(size);
     for (int k = startLine; k <= last; ++k) {
         if (k > startLine)
             out.append(QLatin1String("\r\n"));
-        out.append(m_lines.at(k - 1));
+        const StoredLine line = stored(k - 1);
+        if (line.wide)
+            out.append(line.utf16());
+        else
+            out.append(line.narrow());
     }
     return out;
 }
 
-const QString &ModuleCode::line(int paneLine) const
+QString ModuleCode::line(int paneLine) const
 {
     Q_ASSERT(paneLine >= 1 && paneLine <= countOfLines());
-    return m_lines.at(paneLine - 1);
+    const StoredLine line = stored(paneLine - 1);
+    return line.wide ? line.utf16().toString() : QString(line.narrow());
 }
 
 int ModuleCode::fileLineOf(int paneLine) const
 {
     if (paneLine < 1 || paneLine > countOfLines())
         throw host::Error(host::err::InvalidCall);
-    return m_fileLines[size_t(paneLine - 1)];
+    return fileLineAt(paneLine - 1);
 }
 
 ModuleCode::Target ModuleCode::lookup(const QString &name, ProcKind kind) const
@@ -740,15 +780,37 @@ QString ModuleCode::procOfLine(int line, ProcKind &kind) const
     return p.name;
 }
 
+namespace {
+/// What malloc adds to each block, near enough for glibc.
+constexpr size_t kBlockOverhead = 16;
+
+template <typename T>
+size_t heapBytes(const std::vector<T> &v)
+{
+    return v.capacity() ? v.capacity() * sizeof(T) + kBlockOverhead : 0;
+}
+
+/// A string's own block; shared copies are counted each time, which errs on the high side.
+size_t heapBytes(const QString &s)
+{
+    return s.isNull() ? 0 : 16 + size_t(s.capacity() + 1) * 2 + kBlockOverhead;
+}
+} // namespace
+
 size_t ModuleCode::memoryUsage() const
 {
-    size_t bytes = sizeof(*this);
-    for (const QString &l : m_lines)
-        bytes += sizeof(QString) + 16 + size_t(l.capacity()) * 2;
-    bytes += size_t(m_folded.capacity()) * 2 + m_fileLines.capacity() * sizeof(int)
-        + m_lineStarts.capacity() * sizeof(qsizetype) + m_index.memoryUsage();
-    bytes += (m_procedures.capacity() * sizeof(ProcInfo)) + m_members.capacity() * sizeof(MemberInfo)
-        + m_byName.capacity() * sizeof(int) + m_declares.capacity() * sizeof(Declare);
+    size_t bytes = sizeof(*this) + (m_text.isNull() ? 0 : 16 + size_t(m_text.capacity()) + 1 + kBlockOverhead)
+        + heapBytes(m_lineStarts) + heapBytes(m_hiddenBefore) + m_index.memoryUsage()
+        + heapBytes(m_procedures) + heapBytes(m_declares) + heapBytes(m_byName)
+        + heapBytes(m_members) + heapBytes(m_diagnostics);
+    for (const ProcInfo &p : m_procedures)
+        bytes += heapBytes(p.name);
+    for (const Declare &d : m_declares)
+        bytes += heapBytes(d.name);
+    for (const MemberInfo &member : m_members)
+        bytes += heapBytes(member.name) + heapBytes(member.description);
+    for (const CodeDiagnostic &d : m_diagnostics)
+        bytes += heapBytes(d.message);
     return bytes;
 }
 

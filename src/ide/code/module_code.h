@@ -2,8 +2,11 @@
 #include "host/constants.h"
 #include "ide/code/token_index.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
+#include <cstdint>
 #include <vector>
 
 namespace ide::code {
@@ -47,13 +50,15 @@ public:
     /// `firstFileLine`: the 1-based file line of the first of them.
     ModuleCode(QStringList codePartLines, int firstFileLine);
 
-    int countOfLines() const { return int(m_lines.size()); }
+    int countOfLines() const { return int(m_lineStarts.size()) - 1; }
     int countOfDeclarationLines() const { return m_declarationLines; }
     /// Pane lines start .. start+count-1 joined with CR LF, no trailing CR LF; count is clipped
     /// at the end. Throws 5 for start outside 1..countOfLines()+1 or count < 0.
     QString lines(int startLine, int count) const;
     /// 1-based pane line; the caller keeps it in range.
-    const QString &line(int paneLine) const;
+    QString line(int paneLine) const;
+    /// Its length in UTF-16 units, without building it.
+    qsizetype lineLength(int paneLine) const { return stored(paneLine - 1).size; }
     /// 1-based file line of a pane line; throws 5 outside 1..countOfLines().
     int fileLineOf(int paneLine) const;
 
@@ -84,7 +89,8 @@ public:
     const std::vector<MemberInfo> &members() const { return m_members; }
     const std::vector<CodeDiagnostic> &diagnostics() const { return m_diagnostics; }
 
-    /// Approximate bytes held, for memory reports.
+    /// Bytes held on the heap and in the object, allocator overhead estimated, for memory
+    /// reports.
     size_t memoryUsage() const;
 
 private:
@@ -102,15 +108,40 @@ private:
         qsizetype endLimit;    // exclusive end bound on lastLine
     };
 
+    /// A pane line as stored: ASCII lines one byte a unit, others UTF-16.
+    struct StoredLine {
+        const char *bytes;
+        qsizetype size; // in units
+        bool wide;
+        QLatin1StringView narrow() const { return {bytes, size}; }
+        QStringView utf16() const { return {reinterpret_cast<const char16_t *>(bytes), size}; }
+    };
+    // m_lineStarts: byte offset of each line in m_text, then the end of the text. Flags: the
+    // line is UTF-16; a padding byte before it keeps it aligned.
+    static constexpr std::uint32_t kWide = 1u << 31;
+    static constexpr std::uint32_t kPadded = 1u << 30;
+    static constexpr std::uint32_t kOffset = kPadded - 1;
+    StoredLine stored(int index) const
+    {
+        const std::uint32_t start = m_lineStarts[size_t(index)];
+        const std::uint32_t next = m_lineStarts[size_t(index) + 1];
+        const std::uint32_t end = (next & kOffset) - ((next & kPadded) ? 1 : 0);
+        const std::uint32_t from = start & kOffset;
+        const bool wide = start & kWide;
+        return {m_text.constData() + from, qsizetype(end - from) >> (wide ? 1 : 0), wide};
+    }
+    int fileLineAt(int index) const;
+    /// A pane line folded into `out`.
+    QStringView foldedLine(int index, QVarLengthArray<char16_t, 256> &out) const;
+
     Target lookup(const QString &name, host::ProcKind kind) const;
     bool normalizeRange(int startLine, int startCol, int endLine, int endCol,
                         SearchRange &range) const;
-    QStringView foldedLine(int index) const;
 
-    QStringList m_lines;
-    std::vector<int> m_fileLines;
-    QString m_folded;               // every pane line folded, concatenated
-    std::vector<qsizetype> m_lineStarts; // offsets into m_folded, one more than lines
+    QByteArray m_text; // every pane line, back to back, no separators
+    std::vector<std::uint32_t> m_lineStarts;
+    int m_firstFileLine = 1;
+    std::vector<int> m_hiddenBefore; // per hidden attribute line, the pane index after it
     TokenIndex m_index;
     int m_declarationLines = 0;
     std::vector<ProcInfo> m_procedures;

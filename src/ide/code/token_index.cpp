@@ -1,6 +1,7 @@
 #include "ide/code/token_index.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace ide::code {
 
@@ -17,50 +18,43 @@ std::uint32_t TokenIndex::hashOf(const char16_t *s, qsizetype length)
     return finalMix(mixBlock(acc, lanes[0], lanes[1], lanes[2], lanes[3]));
 }
 
-std::span<const int> TokenIndex::lines(const char16_t *text, QStringView word) const
+std::span<const int> TokenIndex::find(const char16_t *word, int length, std::uint32_t hash) const
 {
-    if (m_slots.empty() || word.isEmpty())
-        return {};
-    const char16_t *w = word.utf16();
-    const qsizetype length = word.size();
-    const std::uint32_t hash = hashOf(w, length);
     const std::uint32_t mask = std::uint32_t(m_slots.size() - 1);
     for (std::uint32_t i = hash & mask;; i = (i + 1) & mask) {
         const std::uint32_t slot = m_slots[i];
         if (slot == 0)
             return {};
         const Entry &e = m_entries[slot - 1];
-        if (e.hash == hash && e.length == length && sameUnits(text + e.pos, w, length))
+        if (e.hash == hash && e.length == length && sameUnits(m_words.data() + e.pos, word, length))
             return {m_lines.data() + e.first, size_t(e.count)};
     }
 }
 
-std::span<const int> TokenIndex::linesPadded(const char16_t *text, QStringView word) const
+std::span<const int> TokenIndex::lines(QStringView word) const
+{
+    if (m_slots.empty() || word.isEmpty() || word.size() > std::numeric_limits<int>::max())
+        return {};
+    return find(word.utf16(), int(word.size()), hashOf(word.utf16(), word.size()));
+}
+
+std::span<const int> TokenIndex::linesPadded(QStringView word) const
 {
 #if defined(__SSE2__)
     if (m_slots.empty() || word.isEmpty() || word.size() > kBlock)
-        return lines(text, word);
-    const char16_t *w = word.utf16();
+        return lines(word);
     const int length = int(word.size());
-    const std::uint32_t hash = hashOf(keyOfPadded(w, length), length);
-    const std::uint32_t mask = std::uint32_t(m_slots.size() - 1);
-    for (std::uint32_t i = hash & mask;; i = (i + 1) & mask) {
-        const std::uint32_t slot = m_slots[i];
-        if (slot == 0)
-            return {};
-        const Entry &e = m_entries[slot - 1];
-        if (e.hash == hash && e.length == length && sameUnits(text + e.pos, w, length))
-            return {m_lines.data() + e.first, size_t(e.count)};
-    }
+    return find(word.utf16(), length, hashOf(keyOfPadded(word.utf16(), length), length));
 #else
-    return lines(text, word);
+    return lines(word);
 #endif
 }
 
 size_t TokenIndex::memoryUsage() const
 {
     return m_slots.capacity() * sizeof(std::uint32_t) + m_entries.capacity() * sizeof(Entry)
-        + m_lines.capacity() * sizeof(int);
+        + m_lines.capacity() * sizeof(int) + m_words.capacity() * sizeof(char16_t)
+        + 4 * 16; // malloc's overhead on each table
 }
 
 namespace {
@@ -68,16 +62,18 @@ namespace {
 const std::uint32_t kNoSlots[1] = {0};
 } // namespace
 
-TokenIndexBuilder::TokenIndexBuilder(TokenIndex &index, const char16_t *text, qsizetype readable)
-    : m_index(index), m_text(text), m_readable(readable),
-      m_slots(const_cast<std::uint32_t *>(kNoSlots)),
+TokenIndexBuilder::TokenIndexBuilder(TokenIndex &index, qsizetype units)
+    : m_index(index), m_slots(const_cast<std::uint32_t *>(kNoSlots)),
       // About one new (word, line) pair per eight units of code.
-      m_pending(new Pending[size_t(readable / 8) + 64]), m_pendingCapacity(size_t(readable / 8) + 64)
+      m_pending(new Pending[size_t(units / 8) + 64]), m_pendingCapacity(size_t(units / 8) + 64)
 {
 }
 
-void TokenIndexBuilder::insert(qsizetype pos, int length, std::uint32_t hash, int line, const Key &key)
+void TokenIndexBuilder::insert(const char16_t *word, int length, std::uint32_t hash, int line, const Key &key)
 {
+    std::vector<char16_t> &words = m_index.m_words;
+    const std::uint32_t pos = std::uint32_t(words.size());
+    words.insert(words.end(), word, word + length);
     std::vector<TokenIndex::Entry> &entries = m_index.m_entries;
     if ((entries.size() + 1) * 2 > m_index.m_slots.size())
         grow();
@@ -94,18 +90,18 @@ void TokenIndexBuilder::insert(qsizetype pos, int length, std::uint32_t hash, in
     m_pending[m_pendingCount++] = {int(entries.size() - 1), line};
 }
 
-void TokenIndexBuilder::addPlain(qsizetype pos, int length, int line)
+void TokenIndexBuilder::addPlain(const char16_t *word, int length, int line)
 {
-    const char16_t *word = m_text + pos;
     const std::uint32_t hash = TokenIndex::hashOf(word, length);
     for (std::uint32_t i = hash & m_mask;; i = (i + 1) & m_mask) {
         const std::uint32_t slot = m_slots[i];
         if (slot == 0) {
-            insert(pos, length, hash, line, length <= kBlock ? TokenIndex::keyOf(word, length) : Key{});
+            insert(word, length, hash, line, length <= kBlock ? TokenIndex::keyOf(word, length) : Key{});
             return;
         }
         const TokenIndex::Entry &e = m_entries[slot - 1];
-        if (e.hash == hash && e.length == length && TokenIndex::sameUnits(m_text + e.pos, word, length)) {
+        if (e.hash == hash && e.length == length
+            && TokenIndex::sameUnits(m_index.m_words.data() + e.pos, word, length)) {
             repeat(slot - 1, line);
             return;
         }
@@ -152,6 +148,7 @@ void TokenIndexBuilder::finish()
     for (size_t k = 0; k < m_pendingCount; ++k)
         m_index.m_lines[size_t(cursor[m_pending[k].entry]++)] = m_pending[k].line;
     entries.shrink_to_fit();
+    m_index.m_words.shrink_to_fit();
 }
 
 } // namespace ide::code

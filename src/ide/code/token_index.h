@@ -13,17 +13,17 @@
 namespace ide::code {
 
 /// Folded word -> ascending pane-line indexes (0-based) of the lines holding it as a whole
-/// token (a maximal run of Find's word characters). Keys are not copied: each entry points at
-/// its first occurrence in the module's folded text, which the caller owns and passes back in.
+/// token (a maximal run of Find's word characters). The index keeps one folded copy of each
+/// distinct word, back to back: a module has far fewer distinct words than units of text.
 /// Filled by a TokenIndexBuilder.
 class TokenIndex {
 public:
     /// Lines holding `word` (folded) as a token; empty when it occurs nowhere.
-    std::span<const int> lines(const char16_t *text, QStringView word) const;
+    std::span<const int> lines(QStringView word) const;
     /// Units past the start of a word that linesPadded() may read.
     static constexpr int kPadding = 16;
     /// lines() for a word whose buffer holds kPadding readable units from its start on.
-    std::span<const int> linesPadded(const char16_t *text, QStringView word) const;
+    std::span<const int> linesPadded(QStringView word) const;
     int wordCount() const { return int(m_entries.size()); }
     /// Bytes held, for memory reports.
     size_t memoryUsage() const;
@@ -35,12 +35,13 @@ private:
     static constexpr int kBlock = kPadding;
 
     struct Entry {
-        qsizetype pos;
+        std::uint32_t pos; // in m_words
         int length;
         std::uint32_t hash;
         int first; // during building: the last line added
         int count;
     };
+    std::span<const int> find(const char16_t *word, int length, std::uint32_t hash) const;
 
     static std::uint64_t load64(const char16_t *s)
     {
@@ -129,29 +130,29 @@ private:
     std::vector<std::uint32_t> m_slots; // entry index + 1, 0 for empty; power-of-two size
     std::vector<Entry> m_entries;
     std::vector<int> m_lines;
+    std::vector<char16_t> m_words; // each entry's word, folded
 };
 
 /// Fills a TokenIndex from the tokens of a folded text, line after line. Whatever it needs
 /// only while building lives here, not in the index.
 class TokenIndexBuilder {
 public:
-    /// `readable`: units of `text` that may be read, some past the tokens: a token of at most
-    /// a block whose block fits is hashed and compared as one.
-    TokenIndexBuilder(TokenIndex &index, const char16_t *text, qsizetype readable);
+    /// `units`: about how many units of text will be added, to size the building tables.
+    TokenIndexBuilder(TokenIndex &index, qsizetype units);
 
-    /// Records a token of `length` (> 0) units at `pos` in the text. Lines must come in
-    /// ascending order.
-    void add(qsizetype pos, int length, int line)
+    /// Records a folded token of `length` (> 0) units, readable for kPadding units from
+    /// `word` on. Lines must come in ascending order.
+    void add(const char16_t *word, int length, int line)
     {
 #if defined(__SSE2__)
-        if (length <= kBlock && pos + kBlock <= m_readable) {
+        if (length <= kBlock) {
             // The common case, kept small enough to inline: a short word, loaded as one block.
-            const Key key = TokenIndex::keyOfPadded(m_text + pos, length);
+            const Key key = TokenIndex::keyOfPadded(word, length);
             const std::uint32_t hash = TokenIndex::hashOf(key, length);
             for (std::uint32_t i = hash & m_mask;; i = (i + 1) & m_mask) {
                 const std::uint32_t slot = m_slots[i];
                 if (slot == 0) {
-                    insert(pos, length, hash, line, key);
+                    insert(word, length, hash, line, key);
                     return;
                 }
                 // Words hold no U+0000, so equal padded copies and lengths mean equal words;
@@ -163,7 +164,7 @@ public:
             }
         }
 #endif
-        addPlain(pos, length, line);
+        addPlain(word, length, line);
     }
 
     /// Lays the lines out flat in the index.
@@ -190,15 +191,13 @@ private:
         m_pending[m_pendingCount] = {int(entry), line};
         m_pendingCount += fresh;
     }
-    void insert(qsizetype pos, int length, std::uint32_t hash, int line, const Key &key);
+    void insert(const char16_t *word, int length, std::uint32_t hash, int line, const Key &key);
     /// add() for any token, hashing and comparing unit by unit.
-    void addPlain(qsizetype pos, int length, int line);
+    void addPlain(const char16_t *word, int length, int line);
     void growPending();
     void grow();
 
     TokenIndex &m_index;
-    const char16_t *m_text;
-    qsizetype m_readable;
     // The index's tables as raw pointers, refreshed whenever they change.
     std::uint32_t *m_slots = nullptr;
     std::uint32_t m_mask = 0;

@@ -147,7 +147,7 @@ void CodePaneImpl::setSelection(int startLine, int startCol, int endLine, int en
     const int count = code.countOfLines();
     auto clipLine = [&](int line) { return count == 0 ? 1 : std::clamp(line, 1, count); };
     auto clipCol = [&](int line, int col) {
-        const int len = count == 0 ? 0 : int(code.line(line).size());
+        const int len = count == 0 ? 0 : int(code.lineLength(line));
         return std::clamp(col, 1, len + 1);
     };
     m_sl = clipLine(startLine);

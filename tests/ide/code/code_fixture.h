@@ -31,6 +31,25 @@ inline ide::code::ModuleCode moduleOf(const char *text, int firstFileLine = 1)
     return ide::code::ModuleCode(splitCode(text), firstFileLine);
 }
 
+/// ASCII lines of the lengths the 16-unit blocks meet, and lines just past ASCII, in every
+/// order: wide after odd and even byte offsets, wide first and last, wide runs.
+inline QStringList boundaryLines()
+{
+    QStringList lines{QStringLiteral("é first line is wide"), QStringLiteral("x")};
+    for (int length : {0, 1, 7, 8, 9, 15, 16, 17, 31, 32, 33, 64, 65}) {
+        QString ascii;
+        for (int k = 0; k < length; ++k)
+            ascii += QChar(u"Ab1 _.Zz(\x7f"[k % 10]);
+        lines << ascii;
+        QString wide = ascii;
+        wide.insert(length / 2, QChar(0x80)); // the first unit past ASCII
+        lines << wide << QStringLiteral("受注ﾃﾞｰﾀ Ab") << ascii + QStringLiteral("ÿ");
+    }
+    lines << QStringLiteral("Attribute Foo.VB_Description = \"ÅÄ\"") << QStringLiteral("Foo Kelvin ſ")
+          << QStringLiteral("last ASCII line");
+    return lines;
+}
+
 } // namespace code_test
 
 QT_BEGIN_NAMESPACE

@@ -238,6 +238,40 @@ QStringList realisticModule(std::mt19937 &random, int lineCount)
 
 } // namespace
 
+TEST(FindAgainstScan, EveryStorageFormOfLines)
+{
+    const ModuleCode m(code_test::boundaryLines(), 1);
+    // Every substring of every line up to eight units, in both cases, and targets whose fold
+    // meets ASCII: the Kelvin sign and long s fold to k and s.
+    QStringList targets{QStringLiteral("KELVIN"), QStringLiteral("kelvin"), QStringLiteral("ſ"),
+                        QStringLiteral("S"), QStringLiteral("Ÿ"), QStringLiteral("ÿ"),
+                        QStringLiteral("受注"), QStringLiteral("ﾃﾞｰﾀ"), QStringLiteral("Ab1"),
+                        QStringLiteral("ab1 _"), QStringLiteral("Z(\x7f")};
+    for (int l = 1; l <= m.countOfLines(); ++l) {
+        const QString line = m.line(l);
+        for (qsizetype from = 0; from < line.size(); from += 3) {
+            for (qsizetype length = 1; length <= 8 && from + length <= line.size(); length += 2)
+                targets << line.mid(from, length) << line.mid(from, length).toUpper();
+        }
+    }
+    size_t hits = 0;
+    for (const QString &target : std::as_const(targets)) {
+        for (const Options o : {Options{}, Options{true}, Options{false, true}, Options{true, true},
+                                Options{false, false, true}, Options{true, false, true}}) {
+            const std::vector<Hit> indexed = everyHit(m, target, o);
+            ASSERT_EQ(indexed, everyHit(m, target, o, false)) << target.toStdString();
+            hits += indexed.size();
+        }
+    }
+    EXPECT_GT(hits, 2000u);
+
+    // Folding meets ASCII lines from outside ASCII; matching case, nothing does.
+    const Hit kelvin = findAll(m, QStringLiteral("\u212Aelvin"));
+    ASSERT_NE(kelvin, kMiss);
+    EXPECT_EQ(m.line(std::get<0>(kelvin)).mid(std::get<1>(kelvin) - 1, 6), QStringLiteral("Kelvin"));
+    EXPECT_EQ(findAll(m, QStringLiteral("\u212Aelvin"), {false, true}), kMiss);
+}
+
 TEST(FindAgainstScan, RandomTargetsOptionsAndRanges)
 {
     std::mt19937 random(12345);
