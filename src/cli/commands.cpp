@@ -20,7 +20,11 @@ int usage(const Console &console, const QString &error = {})
     if (!error.isEmpty())
         console.err(QStringLiteral("tessary: %1").arg(error));
     console.err(QStringLiteral("usage: tessary dump [--encoding NAME] [--lines] FILE.vbp|FILE.vbg\n"
-                               "       tessary ui [--encoding NAME] FILE.vbp|FILE.vbg [ACTION...]\n") +
+                               "       tessary ui [--encoding NAME] FILE.vbp|FILE.vbg [ACTION...]\n"
+                               "       tessary tree [--encoding NAME] [--json] FILE.vbp|FILE.vbg\n"
+                               "       tessary procs [--encoding NAME] [--json] FILE.vbp|FILE.vbg [MODULE]\n"
+                               "       tessary calls [--encoding NAME] [--json] FILE.vbp|FILE.vbg PROJECT "
+                               "[--callers|--callees] [PROC]\n") +
                 frontend::actionsUsage());
     return frontend::ExitUsage;
 }
@@ -110,6 +114,12 @@ int run(QStringList args, const Console &console)
         return runDump(args, console);
     if (command == QLatin1String("ui"))
         return runUi(args, console);
+    if (command == QLatin1String("tree"))
+        return runTree(args, console);
+    if (command == QLatin1String("procs"))
+        return runProcs(args, console);
+    if (command == QLatin1String("calls"))
+        return runCalls(args, console);
     return usage(console, QStringLiteral("unknown command '%1'").arg(command));
 }
 

@@ -15,4 +15,12 @@ int runDump(const QStringList &args, const frontend::Console &console);
 /// `ui [--encoding NAME] FILE [ACTION...]`.
 int runUi(const QStringList &args, const frontend::Console &console);
 
+/// `tree [--encoding NAME] [--json] FILE`: the General tab's tree.
+int runTree(const QStringList &args, const frontend::Console &console);
+/// `procs [--encoding NAME] [--json] FILE [MODULE]`: the procedure list of each module.
+int runProcs(const QStringList &args, const frontend::Console &console);
+/// `calls [--encoding NAME] [--json] FILE PROJECT [--callers|--callees] [PROC]`: the Relative
+/// tab's lists after the call analysis.
+int runCalls(const QStringList &args, const frontend::Console &console);
+
 } // namespace cli

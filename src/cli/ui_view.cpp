@@ -8,8 +8,6 @@ namespace cli {
 
 using namespace controls;
 
-namespace {
-
 Json nodeJson(const Node *node)
 {
     Json children = Json::array();
@@ -26,6 +24,8 @@ Json nodeJson(const Node *node)
         .set("children", children);
 }
 
+namespace {
+
 QString alignmentName(ColumnAlignment a)
 {
     switch (a) {
@@ -36,6 +36,31 @@ QString alignmentName(ColumnAlignment a)
 }
 
 Json rect(const Control &c) { return Json(Json::Array{c.left(), c.top(), c.width(), c.height()}); }
+
+} // namespace
+
+Json listJson(const ListView &list)
+{
+    Json columns = Json::array();
+    for (const ColumnHeader *c : list.columnHeaders())
+        columns.push(Json::object().set("text", c->text()).set("width", c->width()).set("alignment", alignmentName(c->alignment())));
+    Json rows = Json::array();
+    const int subCount = std::max(0, list.columnHeaders().count() - 1);
+    for (const ListItem *item : list.listItems()) {
+        Json subItems = Json::array();
+        for (int s = 1; s <= subCount; ++s)
+            subItems.push(item->subItem(s));
+        rows.push(Json::object()
+                      .set("key", item->key())
+                      .set("text", item->text())
+                      .set("tag", item->tag())
+                      .set("smallIcon", item->smallIcon())
+                      .set("subItems", subItems));
+    }
+    return Json::object().set("columns", columns).set("items", rows);
+}
+
+namespace {
 
 /// What the user reads off a control: its caption or text, its value, its entries.
 Json controlJson(const Control &control)
@@ -128,24 +153,7 @@ Json uiState(const frontend::Session &session, const QStringList &messages)
             nodes.push(nodeJson(node));
         trees.push(Json::object().set("nodes", nodes));
 
-        ListView &list = doc.lvwDetail(i);
-        Json columns = Json::array();
-        for (const ColumnHeader *c : list.columnHeaders())
-            columns.push(Json::object().set("text", c->text()).set("width", c->width()).set("alignment", alignmentName(c->alignment())));
-        Json rows = Json::array();
-        const int subCount = std::max(0, list.columnHeaders().count() - 1);
-        for (const ListItem *item : list.listItems()) {
-            Json subItems = Json::array();
-            for (int s = 1; s <= subCount; ++s)
-                subItems.push(item->subItem(s));
-            rows.push(Json::object()
-                          .set("key", item->key())
-                          .set("text", item->text())
-                          .set("tag", item->tag())
-                          .set("smallIcon", item->smallIcon())
-                          .set("subItems", subItems));
-        }
-        lists.push(Json::object().set("columns", columns).set("items", rows));
+        lists.push(listJson(doc.lvwDetail(i)));
     }
     root.set("trees", trees);
     root.set("lists", lists);

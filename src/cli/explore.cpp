@@ -1,0 +1,267 @@
+// `tessary tree`, `procs` and `calls`: the explorer's tree and lists, read off the tool window
+// after the same clicks a user makes, so nothing here analyses code itself.
+#include "cli/commands.h"
+
+#include "analysis/source_text.h"
+#include "cli/ui_view.h"
+#include "controls/platform.h"
+#include "docmain/doc_main.h"
+#include "frontend/options.h"
+#include "frontend/session.h"
+#include "frontend/ui_actions.h"
+
+#include <functional>
+
+namespace cli {
+
+using frontend::Console;
+using frontend::Json;
+
+namespace {
+
+/// The options every explorer command takes, and the positional arguments left over.
+struct ExploreArgs {
+    ide::files::CodePage codePage = ide::files::CodePage::Auto;
+    bool json = false;
+    QStringList flags;      // the command's own switches that were given
+    QStringList positional; // FILE first
+};
+
+bool parseExploreArgs(const QStringList &args, const QStringList &switches, ExploreArgs &out, QString &error)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (frontend::isEncodingOption(a)) {
+            if (!frontend::takeEncoding(args, i, out.codePage, error))
+                return false;
+        } else if (a == QLatin1String("--json")) {
+            out.json = true;
+        } else if (switches.contains(a)) {
+            out.flags << a;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            error = QStringLiteral("unknown option %1").arg(a);
+            return false;
+        } else {
+            out.positional << a;
+        }
+    }
+    if (out.positional.isEmpty())
+        error = QStringLiteral("no project file named");
+    return !out.positional.isEmpty();
+}
+
+int exploreUsage(const Console &console, const QString &error)
+{
+    console.err(QStringLiteral("tessary: %1\n"
+                               "usage: tessary tree [--encoding NAME] [--json] FILE.vbp|FILE.vbg\n"
+                               "       tessary procs [--encoding NAME] [--json] FILE.vbp|FILE.vbg [MODULE]\n"
+                               "       tessary calls [--encoding NAME] [--json] FILE.vbp|FILE.vbg PROJECT "
+                               "[--callers|--callees] [PROC]")
+                    .arg(error));
+    return frontend::ExitUsage;
+}
+
+/// Opens the session with a headless platform and runs `body` on it; the exit status is the
+/// body's, or 1 when nothing loaded, or 2 when an action failed.
+int withSession(const ExploreArgs &args, const Console &console,
+                const std::function<int(frontend::Session &)> &body)
+{
+    controls::HeadlessPlatform platform;
+    controls::ScopedPlatform scoped(platform);
+    frontend::Session session = frontend::openSession(args.positional.first(), args.codePage);
+    frontend::printDiagnostics(console, *session.ide);
+    if (session.ide->vbe()->vbProjects()->count() == 0)
+        return frontend::ExitNothingLoaded;
+    try {
+        return body(session);
+    } catch (const host::Error &e) {
+        console.err(QStringLiteral("tessary: %1").arg(e.description()));
+        return frontend::ExitUsage;
+    }
+}
+
+void act(frontend::Session &session, const char *name, const QStringList &args)
+{
+    frontend::applyUiAction(session, {QLatin1String(name), args, {}});
+}
+
+void printTree(const controls::Node *node, int depth, QStringList &out)
+{
+    out << QString(depth * 2, QLatin1Char(' ')) + node->text();
+    for (const controls::Node *child : node->childList())
+        printTree(child, depth + 1, out);
+}
+
+/// A list as a table: a header line, then a row a line, columns padded to their widest
+/// cell, numbers right-aligned as the list shows them.
+QStringList tableLines(const controls::ListView &list, const QString &indent)
+{
+    const int columns = list.columnHeaders().count();
+    std::vector<QStringList> cells;
+    QStringList header;
+    for (const controls::ColumnHeader *c : list.columnHeaders())
+        header << c->text();
+    cells.push_back(header);
+    for (const controls::ListItem *item : list.listItems()) {
+        QStringList row{item->text()};
+        for (int s = 1; s < columns; ++s)
+            row << item->subItem(s);
+        cells.push_back(row);
+    }
+    std::vector<qsizetype> width(size_t(columns), 0);
+    for (const QStringList &row : cells)
+        for (int c = 0; c < columns; ++c)
+            width[size_t(c)] = std::max(width[size_t(c)], row.value(c).size());
+    QStringList lines;
+    for (const QStringList &row : cells) {
+        QStringList padded;
+        for (int c = 0; c < columns; ++c) {
+            const bool right = list.columnHeaders()(c + 1)->alignment() == controls::ColumnAlignment::Right;
+            const QString cell = row.value(c);
+            padded << (right ? cell.rightJustified(width[size_t(c)]) : cell.leftJustified(width[size_t(c)]));
+        }
+        lines << indent + padded.join(QStringLiteral("  ")).trimmed();
+    }
+    return lines;
+}
+
+/// The components (project, name) with code, in tree order, or those named by `wanted`
+/// ("Module" or "Project.Module").
+std::vector<std::pair<QString, QString>> modulesNamed(const frontend::Session &session, const QString &wanted)
+{
+    std::vector<std::pair<QString, QString>> found;
+    auto projects = session.ide->vbe()->vbProjects();
+    for (int p = 1; p <= projects->count(); ++p) {
+        auto project = projects->item(p);
+        auto components = project->vbComponents();
+        for (int c = 1; c <= components->count(); ++c) {
+            auto component = components->item(c);
+            if (!analysis::componentKind(component->type()))
+                continue;
+            const QString name = component->name();
+            if (wanted.isEmpty() || wanted == name || wanted == project->name() + QLatin1Char('.') + name)
+                found.emplace_back(project->name(), name);
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+int runTree(const QStringList &rawArgs, const Console &console)
+{
+    ExploreArgs args;
+    QString error;
+    if (!parseExploreArgs(rawArgs, {}, args, error) || args.positional.size() > 1)
+        return exploreUsage(console, error.isEmpty() ? QStringLiteral("one file only") : error);
+    return withSession(args, console, [&](frontend::Session &session) {
+        const controls::TreeView &tree = session.doc->tvwProject(0);
+        if (args.json) {
+            Json nodes = Json::array();
+            for (const controls::Node *node : tree.rootNodes())
+                nodes.push(nodeJson(node));
+            console.out(Json::object().set("nodes", nodes).dump());
+        } else {
+            QStringList lines;
+            for (const controls::Node *node : tree.rootNodes())
+                printTree(node, 0, lines);
+            console.out(lines.join(QLatin1Char('\n')));
+        }
+        return int(frontend::ExitLoaded);
+    });
+}
+
+int runProcs(const QStringList &rawArgs, const Console &console)
+{
+    ExploreArgs args;
+    QString error;
+    if (!parseExploreArgs(rawArgs, {}, args, error) || args.positional.size() > 2)
+        return exploreUsage(console, error.isEmpty() ? QStringLiteral("too many arguments") : error);
+    const QString wanted = args.positional.value(1);
+    return withSession(args, console, [&](frontend::Session &session) {
+        const auto modules = modulesNamed(session, wanted);
+        if (modules.empty())
+            throw host::Error(host::err::ElementNotFound, QStringLiteral("no module named %1").arg(wanted));
+        Json all = Json::array();
+        QStringList lines;
+        for (const auto &[project, module] : modules) {
+            // The procedure list is what a click on the module shows with "PROC" down.
+            if (!session.doc->buttonDown(QStringLiteral("PROC")))
+                act(session, "button", {QStringLiteral("PROC")});
+            act(session, "click", {project + QLatin1Char('_') + module});
+            const controls::ListView &list = session.doc->lvwDetail(0);
+            if (args.json) {
+                all.push(Json::object().set("project", project).set("module", module).set("list", listJson(list)));
+            } else {
+                lines << QStringLiteral("%1.%2").arg(project, module);
+                if (list.columnHeaders().count() > 0)
+                    lines << tableLines(list, QStringLiteral("  "));
+            }
+        }
+        console.out(args.json ? all.dump() : lines.join(QLatin1Char('\n')));
+        return int(frontend::ExitLoaded);
+    });
+}
+
+int runCalls(const QStringList &rawArgs, const Console &console)
+{
+    ExploreArgs args;
+    QString error;
+    if (!parseExploreArgs(rawArgs, {QStringLiteral("--callers"), QStringLiteral("--callees")}, args, error))
+        return exploreUsage(console, error);
+    if (args.positional.size() < 2 || args.positional.size() > 3)
+        return exploreUsage(console, QStringLiteral("calls takes FILE, PROJECT and at most one PROC"));
+    if (args.flags.size() > 1)
+        return exploreUsage(console, QStringLiteral("--callers or --callees, not both"));
+    const QString projectName = args.positional[1];
+    const QString wanted = args.positional.value(2);
+    const bool callers = args.flags.contains(QLatin1String("--callers"));
+    return withSession(args, console, [&](frontend::Session &session) {
+        docmain::DocMain &doc = *session.doc;
+        act(session, "tab", {QStringLiteral("2")});
+        act(session, "project", {projectName});
+        act(session, "button", {QStringLiteral("DEPENDENCY")});
+        act(session, "button", {callers ? QStringLiteral("UP") : QStringLiteral("DOWN")});
+        // Procedure nodes are the keyed nodes three levels down: project, folder, module.
+        std::vector<const controls::Node *> procedures;
+        std::function<void(const controls::Node *, int)> walk = [&](const controls::Node *node, int depth) {
+            if (depth == 3 && !node->key().isEmpty() && node->visible()) {
+                const QString module = node->parent() ? node->parent()->text() : QString();
+                if (wanted.isEmpty() || wanted == node->text() || wanted == module + QLatin1Char('.') + node->text())
+                    procedures.push_back(node);
+                return;
+            }
+            for (const controls::Node *child : node->childList())
+                walk(child, depth + 1);
+        };
+        for (const controls::Node *root : doc.tvwProject(1).rootNodes())
+            if (root->text() == projectName)
+                walk(root, 0);
+        if (procedures.empty())
+            throw host::Error(host::err::ElementNotFound,
+                              wanted.isEmpty() ? QStringLiteral("project %1 has no procedures").arg(projectName)
+                                               : QStringLiteral("no procedure named %1 in %2").arg(wanted, projectName));
+        Json all = Json::array();
+        QStringList lines;
+        for (const controls::Node *node : procedures) {
+            const QString module = node->parent()->text();
+            act(session, "click", {node->key()});
+            const controls::ListView &list = doc.lvwDetail(1);
+            if (args.json) {
+                all.push(Json::object()
+                             .set("module", module)
+                             .set("procedure", node->text())
+                             .set("direction", callers ? "callers" : "callees")
+                             .set("list", listJson(list)));
+            } else {
+                lines << QStringLiteral("%1.%2").arg(module, node->text());
+                if (list.listItems().count() > 0)
+                    lines << tableLines(list, QStringLiteral("  "));
+            }
+        }
+        console.out(args.json ? all.dump() : lines.join(QLatin1Char('\n')));
+        return int(frontend::ExitLoaded);
+    });
+}
+
+} // namespace cli
