@@ -47,7 +47,8 @@ def run(args, project, env=None):
     limit = args.memory * 1024 * 1024
 
     def limits():
-        resource.setrlimit(resource.RLIMIT_AS, (limit, limit))
+        if limit:  # 0: no limit (AddressSanitizer reserves terabytes of address space)
+            resource.setrlimit(resource.RLIMIT_AS, (limit, limit))
         os.setsid()
 
     start = time.monotonic()
@@ -284,7 +285,7 @@ def main():
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--command", default="dump")
     ap.add_argument("--timeout", type=float, default=20)
-    ap.add_argument("--memory", type=int, default=4096, help="address-space limit in MB")
+    ap.add_argument("--memory", type=int, default=4096, help="address-space limit in MB (0 for none)")
     ap.add_argument("--tessary", default=str(Path(__file__).resolve().parent.parent / "build/src/cli/tessary"))
     ap.add_argument("--report", default="-")
     ap.add_argument("--max-tree-mb", type=int, default=40, help="skip projects whose text tree is larger")
