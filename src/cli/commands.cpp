@@ -100,7 +100,8 @@ int runDump(const QStringList &args, const Console &console)
     ide.setCodePage(codePage);
     ide.load(file);
     // Paths are shown from the named file's folder, whichever folder tessary runs in.
-    console.out(dumpIde(ide, withLines, QFileInfo(file).absolutePath()).dump());
+    frontend::JsonWriter out(console.out);
+    dumpIde(ide, withLines, QFileInfo(file).absolutePath(), out);
     frontend::printDiagnostics(console, ide);
     return ide.vbe()->vbProjects()->count() > 0 ? frontend::ExitLoaded : frontend::ExitNothingLoaded;
 }

@@ -7,115 +7,117 @@ namespace cli {
 
 using host::Ptr;
 
+using frontend::JsonWriter;
+
 namespace {
 
-Json dumpComponent(const Ptr<host::VBComponent> &component, bool withLines)
+void dumpComponent(JsonWriter &w, const Ptr<host::VBComponent> &component, bool withLines)
 {
     using CT = host::ComponentType;
-    Json c = Json::object();
     const CT type = component->type();
-    c.set("name", component->name());
-    c.set("type", int(type));
+    w.beginObject();
+    w.field("name", component->name());
+    w.field("type", int(type));
     if (type == CT::VBForm) {
         bool mdiChild = false;
         host::resumeNext([&] { mdiChild = component->properties()->item(QStringLiteral("MDIChild"))->value().toBool(); });
-        c.set("mdiChild", mdiChild);
+        w.field("mdiChild", mdiChild);
     }
     Ptr<host::CodeModule> module;
     host::resumeNext([&] { module = component->codeModule(); });
     // Without a code module (resource file, related document) neither count exists.
     if (module) {
-        c.set("countOfLines", module->countOfLines());
-        c.set("countOfDeclarationLines", module->countOfDeclarationLines());
+        w.field("countOfLines", module->countOfLines());
+        w.field("countOfDeclarationLines", module->countOfDeclarationLines());
         if (withLines) {
-            Json lines = Json::array();
+            w.key("lines").beginArray();
             for (int i = 1; i <= module->countOfLines(); ++i)
-                lines.push(module->lines(i, 1));
-            c.set("lines", lines);
+                w.value(module->lines(i, 1));
+            w.endArray();
         }
     }
-    Json members = Json::array();
-    Json procs = Json::array();
+    w.key("members").beginArray();
     if (module) {
         auto list = module->members();
         for (int i = 1; i <= list->count(); ++i) {
             auto m = list->item(i);
-            members.push(Json::object().set("name", m->name()).set("type", int(m->type())).set("scope", int(m->scope())));
-        }
-        // The procedure list comes from the stand-in's index; the numbers are what
-        // the host calls answer.
-        if (auto impl = std::dynamic_pointer_cast<ide::CodeModuleImpl>(module)) {
-            for (const auto &p : impl->code().procedures()) {
-                Json proc = Json::object();
-                proc.set("name", p.name);
-                proc.set("kind", int(p.kind));
-                proc.set("startLine", module->procStartLine(p.name, p.kind));
-                proc.set("bodyLine", module->procBodyLine(p.name, p.kind));
-                proc.set("countLines", module->procCountLines(p.name, p.kind));
-                procs.push(proc);
-            }
+            w.value(Json::object().set("name", m->name()).set("type", int(m->type())).set("scope", int(m->scope())));
         }
     }
-    c.set("members", members);
-    c.set("procs", procs);
+    w.endArray();
+    w.key("procs").beginArray();
+    // The procedure list comes from the stand-in's index; the numbers are what the host
+    // calls answer.
+    if (auto impl = std::dynamic_pointer_cast<ide::CodeModuleImpl>(module)) {
+        for (const auto &p : impl->code().procedures()) {
+            w.value(Json::object()
+                        .set("name", p.name)
+                        .set("kind", int(p.kind))
+                        .set("startLine", module->procStartLine(p.name, p.kind))
+                        .set("bodyLine", module->procBodyLine(p.name, p.kind))
+                        .set("countLines", module->procCountLines(p.name, p.kind)));
+        }
+    }
+    w.endArray();
     if (auto designer = component->designer()) {
-        Json controls = Json::array();
+        w.key("controls").beginArray();
         auto list = designer->vbControls();
         for (int i = 1; i <= list->count(); ++i) {
             auto ctl = list->item(i);
-            controls.push(Json::object().set("name", ctl->name()).set("index", ctl->index()).set("type", ctl->progId()));
+            w.value(Json::object().set("name", ctl->name()).set("index", ctl->index()).set("type", ctl->progId()));
         }
-        c.set("controls", controls);
+        w.endArray();
     }
-    return c;
+    w.endObject();
 }
 
-Json dumpProject(const Ptr<host::VBProject> &project, bool withLines, const QString &baseDir)
+void dumpProject(JsonWriter &w, const Ptr<host::VBProject> &project, bool withLines, const QString &baseDir)
 {
-    Json p = Json::object();
-    p.set("name", project->name());
-    p.set("type", int(project->type()));
-    p.set("fileName", frontend::relativePath(baseDir, project->fileName()));
-    p.set("buildFileName", frontend::relativePath(baseDir, project->buildFileName()));
-    p.set("description", project->description());
-    p.set("helpFile", project->helpFile());
-    p.set("helpContextId", static_cast<long long>(project->helpContextID()));
-    Json refs = Json::array();
+    w.beginObject();
+    w.field("name", project->name());
+    w.field("type", int(project->type()));
+    w.field("fileName", frontend::relativePath(baseDir, project->fileName()));
+    w.field("buildFileName", frontend::relativePath(baseDir, project->buildFileName()));
+    w.field("description", project->description());
+    w.field("helpFile", project->helpFile());
+    w.field("helpContextId", static_cast<long long>(project->helpContextID()));
+    w.key("references").beginArray();
     auto references = project->references();
     for (int i = 1; i <= references->count(); ++i) {
         auto r = references->item(i);
-        refs.push(Json::object()
-                      .set("name", r->name())
-                      .set("description", r->description())
-                      .set("fullPath", frontend::relativePath(baseDir, r->fullPath()))
-                      .set("guid", r->guid())
-                      .set("builtIn", r->builtIn())
-                      .set("isBroken", r->isBroken()));
+        w.value(Json::object()
+                    .set("name", r->name())
+                    .set("description", r->description())
+                    .set("fullPath", frontend::relativePath(baseDir, r->fullPath()))
+                    .set("guid", r->guid())
+                    .set("builtIn", r->builtIn())
+                    .set("isBroken", r->isBroken()));
     }
-    p.set("references", refs);
-    Json comps = Json::array();
+    w.endArray();
+    w.key("components").beginArray();
     auto components = project->vbComponents();
     for (int i = 1; i <= components->count(); ++i)
-        comps.push(dumpComponent(components->item(i), withLines));
-    p.set("components", comps);
-    return p;
+        dumpComponent(w, components->item(i), withLines);
+    w.endArray();
+    w.endObject();
 }
 
 } // namespace
 
-Json dumpIde(const ide::Ide &ide, bool withLines, const QString &baseDir)
+void dumpIde(const ide::Ide &ide, bool withLines, const QString &baseDir, JsonWriter &w)
 {
-    Json root = Json::object();
-    Json projects = Json::array();
+    w.beginObject();
+    w.key("projects").beginArray();
     auto list = ide.vbe()->vbProjects();
     for (int i = 1; i <= list->count(); ++i)
-        projects.push(dumpProject(list->item(i), withLines, baseDir));
-    root.set("projects", projects);
-    Json diags = Json::array();
+        dumpProject(w, list->item(i), withLines, baseDir);
+    w.endArray();
+    w.key("diagnostics").beginArray();
     for (const auto &d : ide.diagnostics())
-        diags.push(Json::object().set("file", frontend::relativePath(baseDir, d.file)).set("line", d.line).set("message", d.message));
-    root.set("diagnostics", diags);
-    return root;
+        w.value(Json::object().set("file", frontend::relativePath(baseDir, d.file)).set("line", d.line).set("message", d.message));
+    w.endArray();
+    w.endObject();
+    w.finish();
 }
 
 } // namespace cli

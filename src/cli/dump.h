@@ -6,8 +6,8 @@ namespace cli {
 
 using frontend::Json;
 
-/// The host view of every loaded project, with the IDE's diagnostics. File names are
-/// given relative to `baseDir` when it is not empty.
-Json dumpIde(const ide::Ide &ide, bool withLines, const QString &baseDir = {});
+/// Writes the host view of every loaded project, with the IDE's diagnostics, as it goes.
+/// File names are given relative to `baseDir` when it is not empty.
+void dumpIde(const ide::Ide &ide, bool withLines, const QString &baseDir, frontend::JsonWriter &out);
 
 } // namespace cli

@@ -97,4 +97,106 @@ void Json::write(QString &out, int indent, int depth) const
     }
 }
 
+// --- JsonWriter --------------------------------------------------------------------------
+
+namespace {
+constexpr int kIndent = 2;
+constexpr qsizetype kChunk = 1 << 16;
+} // namespace
+
+void JsonWriter::newline(int depth)
+{
+    m_buffer += QLatin1Char('\n');
+    m_buffer += QString(depth * kIndent, QLatin1Char(' '));
+}
+
+void JsonWriter::beforeValue()
+{
+    if (m_afterKey) {
+        m_afterKey = false;
+        return;
+    }
+    if (m_stack.empty())
+        return;
+    Level &level = m_stack.back();
+    if (level.count++ > 0)
+        m_buffer += QLatin1Char(',');
+    newline(int(m_stack.size()));
+}
+
+JsonWriter &JsonWriter::key(const QString &name)
+{
+    Level &level = m_stack.back();
+    if (level.count++ > 0)
+        m_buffer += QLatin1Char(',');
+    newline(int(m_stack.size()));
+    m_buffer += jsonString(name);
+    m_buffer += QLatin1String(": ");
+    m_afterKey = true;
+    return *this;
+}
+
+JsonWriter &JsonWriter::beginObject()
+{
+    beforeValue();
+    m_buffer += QLatin1Char('{');
+    m_stack.push_back({true, 0});
+    return *this;
+}
+
+JsonWriter &JsonWriter::beginArray()
+{
+    beforeValue();
+    m_buffer += QLatin1Char('[');
+    m_stack.push_back({false, 0});
+    return *this;
+}
+
+JsonWriter &JsonWriter::endObject()
+{
+    const Level level = m_stack.back();
+    m_stack.pop_back();
+    if (level.count > 0)
+        newline(int(m_stack.size()));
+    m_buffer += QLatin1Char('}');
+    flushLines();
+    return *this;
+}
+
+JsonWriter &JsonWriter::endArray()
+{
+    const Level level = m_stack.back();
+    m_stack.pop_back();
+    if (level.count > 0)
+        newline(int(m_stack.size()));
+    m_buffer += QLatin1Char(']');
+    flushLines();
+    return *this;
+}
+
+JsonWriter &JsonWriter::value(const Json &v)
+{
+    beforeValue();
+    v.write(m_buffer, kIndent, int(m_stack.size()));
+    flushLines();
+    return *this;
+}
+
+void JsonWriter::flushLines()
+{
+    if (m_buffer.size() < kChunk)
+        return;
+    const qsizetype end = m_buffer.lastIndexOf(QLatin1Char('\n'));
+    if (end < 0)
+        return;
+    m_lines(m_buffer.left(end));
+    m_buffer.remove(0, end + 1);
+}
+
+void JsonWriter::finish()
+{
+    m_lines(m_buffer);
+    m_buffer.clear();
+}
+
 } // namespace frontend

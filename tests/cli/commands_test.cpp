@@ -36,7 +36,10 @@ TEST(TessaryDump, KeysOfEveryLevel)
 {
     ide::Ide ide;
     ide.load(examples());
-    const QJsonObject root = parse(cli::dumpIde(ide, true));
+    QStringList chunks;
+    frontend::JsonWriter out([&](const QString &chunk) { chunks << chunk; });
+    cli::dumpIde(ide, true, QString(), out);
+    const QJsonObject root = QJsonDocument::fromJson(chunks.join(QLatin1Char('\n')).toUtf8()).object();
     EXPECT_EQ(keys(root), (QStringList{"diagnostics", "projects"}));
     const QJsonObject project = root[QStringLiteral("projects")].toArray()[0].toObject();
     EXPECT_EQ(keys(project), (QStringList{"buildFileName", "components", "description", "fileName", "helpContextId",

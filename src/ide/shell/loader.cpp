@@ -248,8 +248,9 @@ Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const Q
             c.type = componentTypeOf(key, files::ModuleKind::Unknown);
             c.name = baseName(p.line.path);
         } else {
-            files::ModuleFile module =
-                files::parseModule(files::decodeLines(p.bytes, p.codePage, p.path, parseDiags), p.path, parseDiags);
+            QStringList lines = files::decodeLines(p.bytes, p.codePage, p.path, parseDiags);
+            p.bytes = QByteArray(); // the raw bytes of every module at once would double the peak
+            files::ModuleFile module = files::parseModule(std::move(lines), p.path, parseDiags);
             c.type = componentTypeOf(key, module.kind);
             c.name = !module.vbName.isEmpty() ? module.vbName : p.line.name;
             if (c.name.isEmpty()) {
