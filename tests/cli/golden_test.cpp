@@ -29,6 +29,8 @@ const std::vector<GoldenCase> &cases()
                                 "--split", "2500"}},
         {"ui_forms_and_immediate", {"ui", "Gauge/Gauge.vbp", "--form", "docMain", "--set", "cboHelpWord=MsgBox",
                                     "--immediate", "?1 + 1"}},
+        {"tree_group", {"tree", "Tessary.vbg"}},
+        {"tree_gauge_json", {"tree", "--json", "Gauge/Gauge.vbp"}},
     };
     return list;
 }
@@ -78,7 +80,9 @@ TEST_P(Golden, OutputMatchesTheFile)
     EXPECT_FALSE(out.contains(QStringLiteral(TESSARY_SOURCE_DIR)));
     EXPECT_FALSE(out.contains(QDir::tempPath()));
 
-    QFile file(kGolden + QLatin1String(c.name) + QLatin1String(".json"));
+    const bool json = c.args.first() == QLatin1String("dump") || c.args.first() == QLatin1String("ui") ||
+                      c.args.contains(QLatin1String("--json"));
+    QFile file(kGolden + QLatin1String(c.name) + (json ? QLatin1String(".json") : QLatin1String(".txt")));
     if (qEnvironmentVariableIntValue("TESSARY_UPDATE_GOLDEN") == 1) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << file.fileName().toStdString();
         file.write(out.toUtf8());
