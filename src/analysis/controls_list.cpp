@@ -56,35 +56,15 @@ void ShowControlCounts(ToolWindow &window, const host::VBE &vbe, bool createColu
         addColumns(window.list(0), {{"Module"}, {"Control", ColumnAlignment::Right}});
         window.RestoreColumnWidths();
     }
-    const host::Ptr<host::VBProject> project = currentProjectOf(window, vbe);
-    if (!project)
-        return;
-    host::Ptr<host::VBComponents> components;
-    int n = 0;
-    resumeNext([&] {
-        components = project->vbComponents();
-        n = components->count();
-    });
-    if (n == 0)
-        return;
-    const QString tag = window.currentTag();
-    window.SetProgress(0, n);
-    for (int i = 1; i <= n; ++i) {
+    forEachFolderComponent(window, vbe, [&](const host::Ptr<host::VBComponent> &component, const QString &image) {
+        const QString name = component->name();
+        int count = 0;
         resumeNext([&] {
-            const host::Ptr<host::VBComponent> component = components->item(i);
-            const ComponentKind *kind = componentKind(component->type());
-            if (!kind || tag != QLatin1String(kind->folderSuffix))
-                return;
-            const QString name = component->name();
-            int count = 0;
-            resumeNext([&] {
-                if (const host::Ptr<host::VBControls> controls = designerControls(*component))
-                    count = controls->count();
-            });
-            window.AddDetailItem(name, {QString::number(count)}, name, componentImage(component));
+            if (const host::Ptr<host::VBControls> controls = designerControls(*component))
+                count = controls->count();
         });
-        window.SetProgress(i, 0);
-    }
+        window.AddDetailItem(name, {QString::number(count)}, name, image);
+    });
 }
 
 void ShowControlList(ToolWindow &window, const host::VBE &vbe, const QString &componentName, bool createColumns)

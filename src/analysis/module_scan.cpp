@@ -74,36 +74,15 @@ void ShowModuleList(ToolWindow &window, const host::VBE &vbe, bool createColumns
                                                           {"Declarations"}});
         window.RestoreColumnWidths();
     }
-    const host::Ptr<host::VBProject> project = currentProjectOf(window, vbe);
-    if (!project)
-        return;
-    host::Ptr<host::VBComponents> components;
-    int n = 0;
-    resumeNext([&] {
-        components = project->vbComponents();
-        n = components->count();
+    forEachFolderComponent(window, vbe, [&](const host::Ptr<host::VBComponent> &component, const QString &image) {
+        const host::Ptr<host::CodeModule> module = component->codeModule();
+        const QString options = optionsText(*module);
+        const int procedures = procedureCount(*module);
+        int lines = 0;
+        resumeNext([&] { lines = module->countOfLines(); });
+        const QString name = module->name();
+        window.AddDetailItem(name, {QString::number(procedures), QString::number(lines), options}, name, image);
     });
-    if (n == 0)
-        return;
-    const QString tag = window.currentTag();
-    window.SetProgress(0, n);
-    for (int i = 1; i <= n; ++i) {
-        resumeNext([&] {
-            const host::Ptr<host::VBComponent> component = components->item(i);
-            const ComponentKind *kind = componentKind(component->type());
-            if (!kind || tag != QLatin1String(kind->folderSuffix))
-                return;
-            const QString image = componentImage(component);
-            const host::Ptr<host::CodeModule> module = component->codeModule();
-            const QString options = optionsText(*module);
-            const int procedures = procedureCount(*module);
-            int lines = 0;
-            resumeNext([&] { lines = module->countOfLines(); });
-            const QString name = module->name();
-            window.AddDetailItem(name, {QString::number(procedures), QString::number(lines), options}, name, image);
-        });
-        window.SetProgress(i, 0);
-    }
 }
 
 void ShowProcedureList(ToolWindow &window, const host::VBE &vbe, const QString &componentName, bool createColumns)
