@@ -195,3 +195,23 @@ TEST(AnalysisModuleScan, ProcedureListWhenSearchesFail)
         << rows.join('\n').toStdString();
     EXPECT_EQ(rows.size(), 7);
 }
+
+TEST(AnalysisModuleScan, LongModulesAndStrayEndLines)
+{
+    // Line numbers past 32,767, and an End Sub without its Sub, read soundly.
+    QString code = QStringLiteral("Option Explicit\nEnd Sub\n");
+    for (int i = 0; i < 40000; ++i)
+        code += QStringLiteral("' filler\n");
+    code += QStringLiteral("Public Sub Late()\n    Late2\nEnd Sub\nPrivate Sub Late2()\nEnd Sub\n");
+    OpenToolWindow w(TestProject().module(QStringLiteral("Big"), code).build());
+    w.showFor(QStringLiteral("Project1"), QStringLiteral("StdModule"));
+    analysis::ShowProcedureList(*w.doc, w.vbe(), QStringLiteral("Big"), true);
+    const QStringList rows = rowLines(w.doc->lvwDetail(0));
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_TRUE(rows[0].startsWith(QStringLiteral("Late|METHOD|Sub|Public|40003|"))) << rows[0].toStdString();
+    EXPECT_EQ(rows[1], QStringLiteral("Late2|METHOD|Sub|Private|40006|2"));
+
+    w.showFor(QStringLiteral("Project1"), QStringLiteral("_Std"));
+    analysis::ShowModuleList(*w.doc, w.vbe(), true);
+    EXPECT_EQ(rowLines(w.doc->lvwDetail(0)), QStringList{"Big|STD|2|40007|Option Explicit"});
+}
