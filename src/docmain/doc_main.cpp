@@ -168,7 +168,16 @@ void DocMain::UserDocument_Initialize()
     for (int i = 0; i < mintTabCount; ++i) {
         m_subscriptions.push_back(
             tvwProject(i).nodeClick.connect([this, i](Node *node) { tvwProject_NodeClick(i, node); }));
+        ListView &list = lvwDetail(i);
+        m_subscriptions.push_back(
+            list.columnClick.connect([this, i](ColumnHeader *column) { lvwDetail_ColumnClick(i, column); }));
+        m_subscriptions.push_back(list.dblClick.connect([this, i] { lvwDetail_DblClick(i); }));
+        m_subscriptions.push_back(
+            list.keyDown.connect([this, i](int &keyCode, int shift) { lvwDetail_KeyDown(i, keyCode, shift); }));
     }
+    m_subscriptions.push_back(imgcboProject.click.connect([this] { imgcboProject_Click(); }));
+    m_subscriptions.push_back(
+        cboHelpWord.keyDown.connect([this](int &keyCode, int shift) { cboHelpWord_KeyDown(keyCode, shift); }));
     m_subscriptions.push_back(picSplit.mouseDown.connect(
         [this](int button, int shift, int x, int y) { picSplit_MouseDown(button, shift, x, y); }));
     m_subscriptions.push_back(picSplit.mouseMove.connect(

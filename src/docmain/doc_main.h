@@ -65,6 +65,11 @@ public:
     QString mstrCurrentTag;
     /// Column widths per list kind (slots 1 to 11; index 0 unused).
     std::array<std::vector<int>, 12> ColumnWidthTable;
+    /// 0-based column by which a list was last sorted through a header click.
+    int mintLastSortColumn = 0;
+    /// The clicked node's tag differs from the previous one: the list builders recreate
+    /// their columns.
+    bool mblnNewColumns = false;
 
     /// The version form that holds the shared image list.
     about::FrmAbout &frmAbout() { return *m_frmAbout; }
@@ -99,9 +104,24 @@ public:
     /// The width slot of the list currently shown (1 to 11), 0 for none.
     int columnWidthSlot() const;
 
+    // ---- detail lists --------------------------------------------------------------
+    void ShowModuleList(bool createColumns);
+    void ShowProcedureList(const QString &componentName, bool createColumns);
+    void ShowControlCounts(bool createColumns);
+    void ShowControlList(const QString &componentName, bool createColumns);
+    void ShowProjectProperties(const QString &projectName, bool createColumns);
+    void ShowReferences(bool createColumns);
+    void ShowCallees(controls::Node *node, bool createColumns);
+    void ShowCallers(controls::Node *node, bool createColumns);
+
     // ---- event handlers ----------------------------------------------------------
     void tbsProject_Click();
     void tvwProject_NodeClick(int index, controls::Node *node);
+    void imgcboProject_Click();
+    void lvwDetail_ColumnClick(int index, controls::ColumnHeader *columnHeader);
+    void lvwDetail_DblClick(int index);
+    void lvwDetail_KeyDown(int index, int &keyCode, int shift);
+    void cboHelpWord_KeyDown(int &keyCode, int shift);
     void picSplit_MouseDown(int button, int shift, int x, int y);
     void picSplit_MouseMove(int button, int shift, int x, int y);
     void picSplit_MouseUp(int button, int shift, int x, int y);
@@ -131,6 +151,16 @@ private:
     void BuildProjectTree(const host::Ptr<host::VBProject> &objProject);
     void addFolder(controls::TreeView &tree, const QString &projectName, const ComponentKind &kind);
     host::Ptr<host::VBProject> findInCollection(const QString &name) const;
+    /// The IDE the add-in is connected to; 91 before the connection.
+    static const host::VBE &vbe();
+    void fillDetailList(int index, controls::Node *node);
+    void sortByNumber(controls::ListView &list, int column);
+    void AddHelpWordHistory();
+    host::Ptr<host::VBComponent> selectedComponent(const QString &moduleName) const;
+    void OpenModuleCode(int index);
+    void OpenProcedureCode(int index);
+    void OpenModuleDesigner(int index);
+    void SelectDesignerControl(int index);
 
     std::unique_ptr<about::FrmAbout> m_frmAbout;
     std::vector<host::Subscription> m_subscriptions;

@@ -153,6 +153,9 @@ public:
     virtual Ptr<VBControls> containedVBControls() const = 0;
     /// Null for controls placed directly on the designer.
     virtual Ptr<VBControl> container() const = 0;
+    /// Whether the control is among the designer's selected controls.
+    virtual bool inSelection() const = 0;
+    virtual void setInSelection(bool selected) = 0;
 };
 
 class VBControls {

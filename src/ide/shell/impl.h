@@ -97,6 +97,8 @@ public:
     host::Ptr<host::Properties> properties() const override { return m_properties; }
     host::Ptr<host::VBControls> containedVBControls() const override;
     host::Ptr<host::VBControl> container() const override { return m_container.lock(); }
+    bool inSelection() const override { return m_inSelection; }
+    void setInSelection(bool selected) override { m_inSelection = selected; }
 
     std::vector<host::Ptr<ControlImpl>> children;
 
@@ -106,6 +108,7 @@ private:
     QString m_progId;
     host::Ptr<PropertiesImpl> m_properties;
     std::weak_ptr<ControlImpl> m_container;
+    bool m_inSelection = false;
 };
 
 class ControlsImpl : public host::VBControls {

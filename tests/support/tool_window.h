@@ -1,0 +1,80 @@
+#pragma once
+// The tool window open over a stand-in IDE, as on connection, and its lists as text lines.
+// Header-only: used by test programs that link docmain.
+#include "controls/platform.h"
+#include "docmain/doc_main.h"
+#include "shared/bas_quillbox.h"
+#include "support/test_project.h"
+
+#include <ostream>
+
+// Readable failures: lists print as their texts.
+inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace testing_support {
+
+struct OpenToolWindow {
+    controls::HeadlessPlatform platform;
+    controls::ScopedPlatform scoped{platform};
+    std::unique_ptr<ide::Ide> ide;
+    std::shared_ptr<docmain::DocMain> doc;
+
+    explicit OpenToolWindow(std::unique_ptr<ide::Ide> loaded) : ide(std::move(loaded))
+    {
+        shared::resetBasQuillbox();
+        shared::basQuillbox().gVBInstance = ide->vbe();
+        doc = docmain::createDocument();
+        doc->FindNewProject(true);
+    }
+    ~OpenToolWindow() { shared::resetBasQuillbox(); }
+    OpenToolWindow(const OpenToolWindow &) = delete;
+    OpenToolWindow &operator=(const OpenToolWindow &) = delete;
+
+    const host::VBE &vbe() const { return *ide->vbe(); }
+    host::Ptr<host::VBComponent> component(const QString &name, int project = 1) const
+    {
+        return ide->vbe()->vbProjects()->item(project)->vbComponents()->item(name);
+    }
+    /// Shows the list of a node of the given tag, as a click would have set it up.
+    void showFor(const QString &project, const QString &tag, int tab = docmain::TabGeneral)
+    {
+        doc->mintCurrentTab = tab;
+        doc->mstrCurrentProject = project;
+        doc->mstrCurrentTag = tag;
+        doc->lvwDetail(tab - 1).listItems().clear();
+        doc->lvwDetail(tab - 1).columnHeaders().clear();
+    }
+};
+
+/// Rows as "text|small image|sub-item 1|...", in display order.
+inline QStringList rowLines(const controls::ListView &list)
+{
+    QStringList lines;
+    const int columns = list.columnHeaders().count();
+    for (const controls::ListItem *item : list.listItems()) {
+        QStringList cells{item->text(), item->smallIcon()};
+        for (int i = 1; i < columns; ++i)
+            cells << item->columnText(i);
+        lines << cells.join(QLatin1Char('|'));
+    }
+    return lines;
+}
+
+inline QStringList rowKeys(const controls::ListView &list)
+{
+    QStringList keys;
+    for (const controls::ListItem *item : list.listItems())
+        keys << item->key();
+    return keys;
+}
+
+/// Column headers as their texts, a right-aligned one followed by ">".
+inline QStringList columnLines(const controls::ListView &list)
+{
+    QStringList lines;
+    for (const controls::ColumnHeader *column : list.columnHeaders())
+        lines << column->text() + (column->alignment() == controls::ColumnAlignment::Right ? QStringLiteral(">") : QString());
+    return lines;
+}
+
+} // namespace testing_support
