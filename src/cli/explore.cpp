@@ -80,9 +80,15 @@ int withSession(const ExploreArgs &args, const Console &console,
     }
 }
 
+/// One user action; a failure names the action, as `tessary ui` does.
 void act(frontend::Session &session, const char *name, const QStringList &args)
 {
-    frontend::applyUiAction(session, {QLatin1String(name), args, {}});
+    const frontend::UiAction action{QLatin1String(name), args, {}};
+    try {
+        frontend::applyUiAction(session, action);
+    } catch (const host::Error &e) {
+        throw host::Error(e.number(), QStringLiteral("%1: %2").arg(frontend::actionText(action), e.description()));
+    }
 }
 
 void printTree(const controls::Node *node, int depth, QStringList &out)
@@ -90,6 +96,26 @@ void printTree(const controls::Node *node, int depth, QStringList &out)
     out << QString(depth * 2, QLatin1Char(' ')) + node->text();
     for (const controls::Node *child : node->childList())
         printTree(child, depth + 1, out);
+}
+
+/// Terminal columns a text takes: East Asian wide characters take two, half-width katakana one.
+qsizetype displayWidth(const QString &text)
+{
+    qsizetype width = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool wide = (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) || (u >= 0xAC00 && u <= 0xD7A3)
+            || (u >= 0xF900 && u <= 0xFAFF) || (u >= 0xFE30 && u <= 0xFE4F) || (u >= 0xFF00 && u <= 0xFF60)
+            || (u >= 0xFFE0 && u <= 0xFFE6);
+        width += c.isLowSurrogate() ? 0 : wide ? 2 : 1;
+    }
+    return width;
+}
+
+QString padded(const QString &cell, qsizetype width, bool right)
+{
+    const QString fill(std::max<qsizetype>(0, width - displayWidth(cell)), QLatin1Char(' '));
+    return right ? fill + cell : cell + fill;
 }
 
 /// A list as a table: a header line, then a row a line, columns padded to their widest
@@ -111,16 +137,15 @@ QStringList tableLines(const controls::ListView &list, const QString &indent)
     std::vector<qsizetype> width(size_t(columns), 0);
     for (const QStringList &row : cells)
         for (int c = 0; c < columns; ++c)
-            width[size_t(c)] = std::max(width[size_t(c)], row.value(c).size());
+            width[size_t(c)] = std::max(width[size_t(c)], displayWidth(row.value(c)));
     QStringList lines;
     for (const QStringList &row : cells) {
-        QStringList padded;
+        QStringList cellsOut;
         for (int c = 0; c < columns; ++c) {
             const bool right = list.columnHeaders()(c + 1)->alignment() == controls::ColumnAlignment::Right;
-            const QString cell = row.value(c);
-            padded << (right ? cell.rightJustified(width[size_t(c)]) : cell.leftJustified(width[size_t(c)]));
+            cellsOut << padded(row.value(c), width[size_t(c)], right);
         }
-        lines << indent + padded.join(QStringLiteral("  ")).trimmed();
+        lines << indent + cellsOut.join(QStringLiteral("  ")).trimmed();
     }
     return lines;
 }

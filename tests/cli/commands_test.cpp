@@ -166,3 +166,27 @@ TEST(TessaryExitCodes, AnActionOnSomethingThatDoesNotExistSaysWhich)
         EXPECT_TRUE(r.out.isEmpty());
     }
 }
+
+TEST(TessaryExplore, TreeProcsAndCallsSayWhatIsMissing)
+{
+    EXPECT_EQ(tessary({"tree", examples()}).code, 0);
+    EXPECT_EQ(tessary({"procs", examples(), "Stock.basUtil"}).code, 0);
+    const std::vector<std::pair<QStringList, QString>> cases = {
+        {{"procs", examples(), "basNone"}, "basNone"},
+        {{"calls", examples(), "NoProject"}, "NoProject"},
+        {{"calls", examples(), "Stock", "NoSuchProc"}, "NoSuchProc"},
+    };
+    for (const auto &[args, name] : cases) {
+        const RunResult r = tessary(args);
+        EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(name)) << r.err.toStdString();
+    }
+    for (const QStringList &args : {QStringList{"tree"}, QStringList{"procs", "--bogus", examples()},
+                                    QStringList{"calls", examples()},
+                                    QStringList{"calls", examples(), "Stock", "--callers", "--callees"}}) {
+        const RunResult r = tessary(args);
+        EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("usage:"))) << r.err.toStdString();
+    }
+    EXPECT_EQ(tessary({"tree", QStringLiteral(TESSARY_SOURCE_DIR "/examples/missing.vbp")}).code, 1);
+}

@@ -31,6 +31,8 @@ const std::vector<GoldenCase> &cases()
                                     "--immediate", "?1 + 1"}},
         {"tree_group", {"tree", "Tessary.vbg"}},
         {"tree_gauge_json", {"tree", "--json", "Gauge/Gauge.vbp"}},
+        {"procs_group", {"procs", "Tessary.vbg"}},
+        {"procs_stock_class_json", {"procs", "--json", "Stock/Stock.vbp", "cls在庫"}},
     };
     return list;
 }
