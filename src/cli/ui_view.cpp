@@ -129,7 +129,41 @@ Json ideJson(const ide::Ide &ide)
     Json commands = Json::array();
     for (const QString &caption : ide.commandsRun())
         commands.push(caption);
-    return Json::object().set("windows", windows).set("immediate", ide.immediateText()).set("commandsRun", commands);
+    // Where a double click took the user: the code pane and its selection, the designer's
+    // selected controls.
+    Json pane;
+    if (auto active = ide.vbe()->activeCodePane()) {
+        int sl = 0, sc = 0, el = 0, ec = 0;
+        active->getSelection(sl, sc, el, ec);
+        pane = Json::object()
+                   .set("module", active->codeModule()->name())
+                   .set("selection", Json(Json::Array{sl, sc, el, ec}));
+    }
+    Json selected = Json::array();
+    auto projects = ide.vbe()->vbProjects();
+    for (int p = 1; p <= projects->count(); ++p) {
+        auto components = projects->item(p)->vbComponents();
+        for (int c = 1; c <= components->count(); ++c) {
+            auto component = components->item(c);
+            auto designer = component->designer();
+            if (!designer)
+                continue;
+            auto controls = designer->vbControls();
+            for (int k = 1; k <= controls->count(); ++k) {
+                auto control = controls->item(k);
+                if (!control->inSelection())
+                    continue;
+                const QString index = control->index() >= 0 ? QStringLiteral("(%1)").arg(control->index()) : QString();
+                selected.push(QStringLiteral("%1.%2%3").arg(component->name(), control->name(), index));
+            }
+        }
+    }
+    return Json::object()
+        .set("windows", windows)
+        .set("immediate", ide.immediateText())
+        .set("commandsRun", commands)
+        .set("activeCodePane", pane)
+        .set("selectedControls", selected);
 }
 
 Json uiState(const frontend::Session &session, const QStringList &messages)

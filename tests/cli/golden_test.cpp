@@ -29,6 +29,8 @@ const std::vector<GoldenCase> &cases()
                                 "--split", "2500"}},
         {"ui_forms_and_immediate", {"ui", "Gauge/Gauge.vbp", "--form", "docMain", "--set", "cboHelpWord=MsgBox",
                                     "--immediate", "?1 + 1"}},
+        {"ui_open_procedure", {"ui", "Tessary.vbg", "--click", "Stock_basMain", "--sort", "4", "--dblclick", "0"}},
+        {"ui_select_control", {"ui", "Tessary.vbg", "--button", "CTRL", "--click", "Stock_frmOrder", "--dblclick", "1"}},
         {"tree_group", {"tree", "Tessary.vbg"}},
         {"tree_gauge_json", {"tree", "--json", "Gauge/Gauge.vbp"}},
         {"procs_group", {"procs", "Tessary.vbg"}},
