@@ -259,6 +259,27 @@ TEST(IdeCodePane, SelectionIsClippedAndShowActivatesThePane)
     EXPECT_EQ(ide->vbe()->activeCodePane(), nullptr);
 }
 
+TEST(IdeCodePane, ACaretInViewStaysInViewWhenTheViewShrinks)
+{
+    QString code;
+    for (int i = 1; i <= 60; ++i)
+        code += QStringLiteral("' line %1\n").arg(i);
+    auto ide = TestProject().module(QStringLiteral("Module1"), code).build();
+    auto pane = ide->vbe()->vbProjects()->item(1)->vbComponents()->item(1)->codeModule()->codePane();
+    pane->show();
+    pane->setSelection(25, 1, 25, 1); // in view with the default height
+    EXPECT_EQ(pane->topLine(), 1);
+    ide->setCountOfVisibleLines(pane, 10);
+    EXPECT_LE(pane->topLine(), 25);
+    EXPECT_GT(pane->topLine() + pane->countOfVisibleLines(), 25);
+    pane->setTopLine(50); // scrolled away by the user: a resize does not bring it back
+    ide->setCountOfVisibleLines(pane, 8);
+    EXPECT_EQ(pane->topLine(), 50);
+    pane->window()->close();
+    EXPECT_EQ(ide->vbe()->codePanes()->count(), 0);
+    EXPECT_EQ(ide->vbe()->activeCodePane(), nullptr);
+}
+
 namespace {
 class Document : public host::ComObject {
 public:

@@ -68,7 +68,8 @@ public:
     void setTopLine(int line) override;
     int countOfVisibleLines() const override { return m_visibleLines; }
 
-    void setCountOfVisibleLines(int lines) { m_visibleLines = lines; }
+    /// The view's height in lines; a caret that was in view stays in view.
+    void setCountOfVisibleLines(int lines);
     bool isOpen() const { return !m_window.expired(); }
 
 private:

@@ -164,6 +164,16 @@ void CodePaneImpl::setSelection(int startLine, int startCol, int endLine, int en
     m_state->notify();
 }
 
+void CodePaneImpl::setCountOfVisibleLines(int lines)
+{
+    const bool inView = m_sl >= m_topLine && m_sl < m_topLine + m_visibleLines;
+    m_visibleLines = std::max(1, lines);
+    if (inView && m_sl >= m_topLine + m_visibleLines) {
+        m_topLine = std::max(1, m_sl - m_visibleLines / 3);
+        m_state->notify();
+    }
+}
+
 void CodePaneImpl::setTopLine(int line)
 {
     auto module = m_module.lock();
