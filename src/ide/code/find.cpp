@@ -38,6 +38,48 @@ void storeHit(int line, qsizetype start, qsizetype end, int &startLine, int &sta
 }
 } // namespace
 
+bool ModuleCode::narrow(QStringView paddedTarget, bool wholeWord, std::span<const int> &candidates,
+                        bool &indexed) const
+{
+    // A word run of the target that any match must hold as a whole token narrows the lines:
+    // with wholeWord every run, otherwise the runs with punctuation on both sides. Failing
+    // those, the longest run lies inside some token: the substring index gives those lines.
+    const qsizetype m = paddedTarget.size();
+    const char16_t *text = reinterpret_cast<const char16_t *>(m_folded.constData());
+    qsizetype partFrom = 0, partLength = 0;
+    for (qsizetype a = 0; a < m;) {
+        if (!isWordChar(paddedTarget[a].unicode())) {
+            ++a;
+            continue;
+        }
+        qsizetype b = a;
+        while (b < m && isWordChar(paddedTarget[b].unicode()))
+            ++b;
+        if (wholeWord || (a > 0 && b < m)) {
+            const std::span<const int> lines = m_index.linesPadded(text, paddedTarget.sliced(a, b - a));
+            if (lines.empty())
+                return false;
+            if (!indexed || lines.size() < candidates.size())
+                candidates = lines;
+            indexed = true;
+        } else if (b - a > partLength) {
+            partFrom = a;
+            partLength = b - a;
+        }
+        a = b;
+    }
+    if (indexed || partLength == 0)
+        return true;
+    if (!m_substrings)
+        m_substrings = std::make_shared<SubstringIndex>(m_index, text);
+    const std::vector<int> &lines = m_substrings->lines(paddedTarget.sliced(partFrom, partLength));
+    if (lines.empty())
+        return false;
+    candidates = lines;
+    indexed = true;
+    return true;
+}
+
 bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int &endLine,
                       int &endCol, bool wholeWord, bool matchCase, bool patternSearch) const
 {
@@ -49,18 +91,6 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
     auto from = [&](int l) { return l == r.firstLine ? r.firstColumn : 0; };
     auto limit = [&](int l) { return l == r.lastLine ? r.endLimit : m_lines.at(l).size(); };
 
-    if (patternSearch) {
-        const LikePattern pattern(target);
-        for (int l = r.firstLine; l <= r.lastLine; ++l) {
-            qsizetype s = 0, e = 0;
-            if (pattern.search(foldedLine(l), from(l), limit(l), wholeWord, s, e)) {
-                storeHit(l, s, e, startLine, startCol, endLine, endCol);
-                return true;
-            }
-        }
-        return false;
-    }
-
     const qsizetype m = target.size();
     // Padded so that the index may read its words a block at a time.
     QVarLengthArray<char16_t, 128> buffer(m + TokenIndex::kPadding);
@@ -68,33 +98,41 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
         buffer[k] = foldChar(target[k].unicode());
     std::fill(buffer.begin() + m, buffer.end(), char16_t(0));
     const QStringView foldedTarget(buffer.data(), m);
-    const QStringView needle = matchCase ? QStringView(target) : foldedTarget;
 
-    // A word run of the target that any match must hold as a whole token narrows the lines:
-    // with wholeWord every run, otherwise the runs with punctuation on both sides.
-    const char16_t *text = reinterpret_cast<const char16_t *>(m_folded.constData());
+    // A pattern without wildcards matches its own text, so the same words narrow it.
     std::span<const int> candidates;
     bool indexed = false;
-    for (qsizetype a = 0; a < m;) {
-        if (!isWordChar(buffer[a])) {
-            ++a;
-            continue;
-        }
-        qsizetype b = a;
-        while (b < m && isWordChar(buffer[b]))
-            ++b;
-        if (wholeWord || (a > 0 && b < m)) {
-            const std::span<const int> lines =
-                m_index.linesPadded(text, foldedTarget.sliced(a, b - a));
-            if (lines.empty())
+    const bool literal = !patternSearch
+        || std::none_of(buffer.begin(), buffer.begin() + m,
+                        [](char16_t c) { return c == u'?' || c == u'*' || c == u'#' || c == u'['; });
+    if (literal && !narrow(foldedTarget, wholeWord, candidates, indexed))
+        return false;
+
+    if (patternSearch) {
+        const LikePattern pattern(target);
+        auto tryPattern = [&](int l) {
+            qsizetype s = 0, e = 0;
+            if (!pattern.search(foldedLine(l), from(l), limit(l), wholeWord, s, e))
                 return false;
-            if (!indexed || lines.size() < candidates.size())
-                candidates = lines;
-            indexed = true;
+            storeHit(l, s, e, startLine, startCol, endLine, endCol);
+            return true;
+        };
+        if (indexed) {
+            for (auto it = std::lower_bound(candidates.begin(), candidates.end(), r.firstLine);
+                 it != candidates.end() && *it <= r.lastLine; ++it) {
+                if (tryPattern(*it))
+                    return true;
+            }
+            return false;
         }
-        a = b;
+        for (int l = r.firstLine; l <= r.lastLine; ++l) {
+            if (tryPattern(l))
+                return true;
+        }
+        return false;
     }
 
+    const QStringView needle = matchCase ? QStringView(target) : foldedTarget;
     auto tryLine = [&](int l) {
         const QStringView hay = matchCase ? QStringView(m_lines.at(l)) : foldedLine(l);
         const qsizetype s = findLiteral(hay, needle, from(l), limit(l), wholeWord);

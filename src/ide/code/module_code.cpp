@@ -746,7 +746,8 @@ size_t ModuleCode::memoryUsage() const
     for (const QString &l : m_lines)
         bytes += sizeof(QString) + 16 + size_t(l.capacity()) * 2;
     bytes += size_t(m_folded.capacity()) * 2 + m_fileLines.capacity() * sizeof(int)
-        + m_lineStarts.capacity() * sizeof(qsizetype) + m_index.memoryUsage();
+        + m_lineStarts.capacity() * sizeof(qsizetype) + m_index.memoryUsage()
+        + (m_substrings ? m_substrings->memoryUsage() : 0);
     bytes += (m_procedures.capacity() * sizeof(ProcInfo)) + m_members.capacity() * sizeof(MemberInfo)
         + m_byName.capacity() * sizeof(int) + m_declares.capacity() * sizeof(Declare);
     return bytes;

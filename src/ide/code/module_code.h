@@ -1,5 +1,6 @@
 #pragma once
 #include "host/constants.h"
+#include "ide/code/substring_index.h"
 #include "ide/code/token_index.h"
 
 #include <QString>
@@ -106,12 +107,17 @@ private:
     bool normalizeRange(int startLine, int startCol, int endLine, int endCol,
                         SearchRange &range) const;
     QStringView foldedLine(int index) const;
+    /// The lines a match of the folded target must lie on (`indexed`), or false when it
+    /// occurs nowhere. `paddedTarget` must be readable TokenIndex::kPadding units past its end.
+    bool narrow(QStringView paddedTarget, bool wholeWord, std::span<const int> &candidates,
+                bool &indexed) const;
 
     QStringList m_lines;
     std::vector<int> m_fileLines;
     QString m_folded;               // every pane line folded, concatenated
     std::vector<qsizetype> m_lineStarts; // offsets into m_folded, one more than lines
     TokenIndex m_index;
+    mutable std::shared_ptr<SubstringIndex> m_substrings; // built at the first search that needs it
     int m_declarationLines = 0;
     std::vector<ProcInfo> m_procedures;
     std::vector<Declare> m_declares;
