@@ -179,15 +179,60 @@ void ScanProjectProcedures(ToolWindow &window, const Ptr<host::VBProject> &proje
     window.SetStatusMessage(0, QString());
 }
 
-bool isCallSite(const QString &line, const QString &name, const QString &module, bool global)
+namespace {
+char16_t folded(char16_t c)
 {
-    const auto ci = Qt::CaseInsensitive;
-    const QString padded = QLatin1Char(' ') + line;
-    return padded.contains(QLatin1Char(' ') + name + QLatin1Char('('), ci)
-        || (padded + QLatin1Char(' ')).contains(QLatin1Char(' ') + name + QLatin1Char(' '), ci)
-        || padded.contains(QLatin1String(" Call ") + name, ci)
-        || (global && padded.contains(QLatin1Char(' ') + module + QLatin1Char('.') + name, ci))
-        || line == name;
+    if (c < 0x80)
+        return c >= u'A' && c <= u'Z' ? char16_t(c | 0x20) : c;
+    return char16_t(QChar::toCaseFolded(char32_t(c)));
+}
+
+bool equalFolded(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype k = 0; k < a.size(); ++k) {
+        if (folded(a[k].unicode()) != folded(b[k].unicode()))
+            return false;
+    }
+    return true;
+}
+
+/// The next occurrence of `word` in `text` at or after `from`, case-insensitively; -1 if none.
+qsizetype indexOfFolded(QStringView text, QStringView word, qsizetype from)
+{
+    if (word.isEmpty())
+        return -1;
+    const char16_t first = folded(word[0].unicode());
+    for (qsizetype p = from; p + word.size() <= text.size(); ++p) {
+        if (folded(text[p].unicode()) == first && equalFolded(text.sliced(p, word.size()), word))
+            return p;
+    }
+    return -1;
+}
+} // namespace
+
+bool isCallSite(QStringView line, const QString &name, const QString &module, bool global)
+{
+    // Each test looks for " " & name with something around it in " " & line (& " "): that is
+    // an occurrence of the name in the line with the right neighbours, found without building
+    // the padded texts. The hot path of the call search: it runs for every occurrence.
+    const QStringView s = line;
+    const qsizetype n = name.size();
+    auto spaceBefore = [&](qsizetype at) { return at == 0 || s[at - 1] == QLatin1Char(' '); };
+    static const QString call = QStringLiteral("Call ");
+    for (qsizetype p = indexOfFolded(s, name, 0); p >= 0; p = indexOfFolded(s, name, p + 1)) {
+        const qsizetype end = p + n;
+        if (spaceBefore(p) && (end == s.size() || s[end] == QLatin1Char(' ') || s[end] == QLatin1Char('(')))
+            return true; // tests 2 and 1
+        if (p >= call.size() && spaceBefore(p - call.size()) && equalFolded(s.sliced(p - call.size(), call.size()), call))
+            return true; // test 3
+        const qsizetype qualified = p - 1 - module.size();
+        if (global && qualified >= 0 && s[p - 1] == QLatin1Char('.') && spaceBefore(qualified)
+            && equalFolded(s.sliced(qualified, module.size()), module))
+            return true; // test 4
+    }
+    return line == name;
 }
 
 void FindProcedureCalls(ToolWindow &window, const Ptr<host::VBProject> &project,
@@ -278,8 +323,9 @@ void FindProcedureCalls(ToolWindow &window, const Ptr<host::VBProject> &project,
                 if (!attempt([&] { found = findFrom(module, e.Procedure, start); }) || !found)
                     break;
                 const int line = found.line;
-                QString text;
-                attempt([&] { text = trimmedLine(module, line); });
+                QString raw;
+                attempt([&] { raw = module.lines(line, 1); });
+                const QStringView text = trimmedSpaces(raw);
                 if (!isCommentLine(text) && isCallSite(text, e.Procedure, e.Module, global)) {
                     QString caller;
                     attempt([&] {

@@ -25,7 +25,7 @@ void ScanProjectProcedures(ToolWindow &window, const host::Ptr<host::VBProject> 
 
 /// The call-site test: whether trimmed code line `line` calls `name` of module `module`
 /// (qualified calls count for global procedures only).
-bool isCallSite(const QString &line, const QString &name, const QString &module, bool global);
+bool isCallSite(QStringView line, const QString &name, const QString &module, bool global);
 
 /// Adds, under the node of every procedure that calls an entry, a callee entry for it.
 void FindProcedureCalls(ToolWindow &window, const host::Ptr<host::VBProject> &project,

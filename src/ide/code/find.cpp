@@ -99,39 +99,26 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
     std::fill(buffer.begin() + m, buffer.end(), char16_t(0));
     const QStringView foldedTarget(buffer.data(), m);
 
-    // A pattern without wildcards matches its own text, so the same words narrow it.
-    std::span<const int> candidates;
-    bool indexed = false;
-    const bool literal = !patternSearch
-        || std::none_of(buffer.begin(), buffer.begin() + m,
-                        [](char16_t c) { return c == u'?' || c == u'*' || c == u'#' || c == u'['; });
-    if (literal && !narrow(foldedTarget, wholeWord, candidates, indexed))
-        return false;
-
-    if (patternSearch) {
+    // A pattern without wildcards matches its own text: it is searched as that text.
+    const bool wildcards = patternSearch
+        && std::any_of(buffer.begin(), buffer.begin() + m,
+                       [](char16_t c) { return c == u'?' || c == u'*' || c == u'#' || c == u'['; });
+    if (wildcards) {
         const LikePattern pattern(target);
-        auto tryPattern = [&](int l) {
-            qsizetype s = 0, e = 0;
-            if (!pattern.search(foldedLine(l), from(l), limit(l), wholeWord, s, e))
-                return false;
-            storeHit(l, s, e, startLine, startCol, endLine, endCol);
-            return true;
-        };
-        if (indexed) {
-            for (auto it = std::lower_bound(candidates.begin(), candidates.end(), r.firstLine);
-                 it != candidates.end() && *it <= r.lastLine; ++it) {
-                if (tryPattern(*it))
-                    return true;
-            }
-            return false;
-        }
         for (int l = r.firstLine; l <= r.lastLine; ++l) {
-            if (tryPattern(l))
+            qsizetype s = 0, e = 0;
+            if (pattern.search(foldedLine(l), from(l), limit(l), wholeWord, s, e)) {
+                storeHit(l, s, e, startLine, startCol, endLine, endCol);
                 return true;
+            }
         }
         return false;
     }
 
+    std::span<const int> candidates;
+    bool indexed = false;
+    if (!narrow(foldedTarget, wholeWord, candidates, indexed))
+        return false;
     const QStringView needle = matchCase ? QStringView(target) : foldedTarget;
     auto tryLine = [&](int l) {
         const QStringView hay = matchCase ? QStringView(m_lines.at(l)) : foldedLine(l);

@@ -653,6 +653,8 @@ QString ModuleCode::lines(int startLine, int count) const
     if (startLine < 1 || startLine > n + 1 || count < 0)
         throw host::Error(host::err::InvalidCall);
     const int last = int(std::min<qint64>(n, qint64(startLine) + count - 1));
+    if (last == startLine)
+        return m_lines.at(startLine - 1); // shared, not copied: the analysis reads line by line
     QString out;
     if (last < startLine)
         return out;

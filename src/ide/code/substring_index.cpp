@@ -7,76 +7,71 @@ namespace ide::code {
 SubstringIndex::SubstringIndex(const TokenIndex &index, const char16_t *text)
 {
     index.forEachWord(text, [&](QStringView word, std::span<const int> lines) {
-        const int id = int(m_words.size());
-        m_words.push_back({word, lines});
-        const char16_t *w = word.utf16();
-        for (qsizetype k = 0; k + 3 <= word.size(); ++k)
-            m_grams.emplace_back(trigram(w + k), id);
+        const int id = int(m_wordLines.size());
+        m_wordLines.push_back(lines);
+        const int start = int(m_text.size());
+        m_text.append(reinterpret_cast<const char16_t *>(word.utf16()), size_t(word.size()));
+        m_text.push_back(u'\0');
+        for (int k = 0; k < int(word.size()); ++k)
+            m_suffixes.push_back({start + k, id});
     });
-    std::sort(m_grams.begin(), m_grams.end());
-    m_grams.erase(std::unique(m_grams.begin(), m_grams.end()), m_grams.end());
-    // About eight bits per distinct trigram.
-    int bits = 10;
-    while ((size_t(1) << bits) < m_grams.size() * 8 && bits < 24)
-        ++bits;
-    m_bloomShift = 64 - bits;
-    m_bloom.assign((size_t(1) << bits) / 64, 0);
-    for (const auto &[gram, id] : m_grams) {
-        const std::uint64_t h = (gram * 0x9e3779b97f4a7c15ULL) >> m_bloomShift;
-        m_bloom[h >> 6] |= std::uint64_t(1) << (h & 63);
+    std::sort(m_suffixes.begin(), m_suffixes.end(),
+              [&](const Suffix &a, const Suffix &b) { return suffix(a) < suffix(b); });
+
+    // About eight bits per piece: few false hits with two bits each.
+    size_t pieces = 0;
+    for (const Suffix &s : m_suffixes)
+        pieces += std::min(suffix(s).size(), kFilteredLength);
+    size_t size = 1024;
+    while (size < pieces * 8)
+        size *= 2;
+    m_filterMask = size - 1;
+    m_filter.assign(size / 64, 0);
+    for (const Suffix &s : m_suffixes) {
+        const std::u16string_view rest = suffix(s);
+        std::uint64_t hash = 0;
+        for (size_t k = 0; k < rest.size() && k < kFilteredLength; ++k) {
+            hash = extend(hash, rest[k]);
+            const auto [a, b] = bits(hash);
+            m_filter[a >> 6] |= std::uint64_t(1) << (a & 63);
+            m_filter[b >> 6] |= std::uint64_t(1) << (b & 63);
+        }
     }
 }
 
 const std::vector<int> &SubstringIndex::lines(QStringView word)
 {
-    if (word == QStringView(m_lastWord))
+    const std::u16string_view wanted(reinterpret_cast<const char16_t *>(word.utf16()), size_t(word.size()));
+    if (wanted == m_lastWord)
         return m_lastLines;
-    m_lastWord = word.toString();
+    m_lastWord.assign(wanted);
     m_lastLines.clear();
 
-    const char16_t *w = word.utf16();
-    const qsizetype n = word.size();
-    // The words to test: those holding the word's rarest trigram, or all of them for a word
-    // too short to have one.
-    auto first = m_grams.end(), last = m_grams.end();
-    bool all = n < 3;
-    if (!all) {
-        for (qsizetype k = 0; k + 3 <= n; ++k) {
-            if (!mayHold(trigram(w + k)))
-                return m_lastLines;
-        }
-        qsizetype best = -1;
-        for (qsizetype k = 0; k + 3 <= n; ++k) {
-            const std::uint64_t gram = trigram(w + k);
-            auto lo = std::lower_bound(m_grams.begin(), m_grams.end(), std::make_pair(gram, 0));
-            auto hi = lo;
-            while (hi != m_grams.end() && hi->first == gram)
-                ++hi;
-            if (lo == hi)
-                return m_lastLines;
-            if (best < 0 || hi - lo < best) {
-                best = hi - lo;
-                first = lo;
-                last = hi;
-            }
-        }
+    const size_t n = wanted.size();
+    if (n <= kFilteredLength) {
+        std::uint64_t hash = 0;
+        for (char16_t c : wanted)
+            hash = extend(hash, c);
+        if (!mayContain(hash))
+            return m_lastLines;
     }
+    // The suffixes that begin with the word: one per place a token holds it.
+    auto first = std::lower_bound(m_suffixes.begin(), m_suffixes.end(), wanted,
+                                  [&](const Suffix &s, std::u16string_view w) { return suffix(s) < w; });
+    auto last = std::upper_bound(first, m_suffixes.end(), wanted, [&](std::u16string_view w, const Suffix &s) {
+        return w < suffix(s).substr(0, n);
+    });
+    if (first == last)
+        return m_lastLines;
 
-    int matched = 0;
-    auto take = [&](const Word &candidate) {
-        if (candidate.text.size() < n || !candidate.text.contains(word))
-            return;
-        m_lastLines.insert(m_lastLines.end(), candidate.lines.begin(), candidate.lines.end());
-        ++matched;
-    };
-    if (all) {
-        for (const Word &candidate : m_words)
-            take(candidate);
-    } else {
-        for (auto it = first; it != last; ++it)
-            take(m_words[size_t(it->second)]);
-    }
-    if (matched > 1) {
+    m_words.clear();
+    for (auto it = first; it != last; ++it)
+        m_words.push_back(it->word);
+    std::sort(m_words.begin(), m_words.end());
+    m_words.erase(std::unique(m_words.begin(), m_words.end()), m_words.end());
+    for (int w : m_words)
+        m_lastLines.insert(m_lastLines.end(), m_wordLines[size_t(w)].begin(), m_wordLines[size_t(w)].end());
+    if (m_words.size() > 1) {
         std::sort(m_lastLines.begin(), m_lastLines.end());
         m_lastLines.erase(std::unique(m_lastLines.begin(), m_lastLines.end()), m_lastLines.end());
     }
@@ -85,8 +80,9 @@ const std::vector<int> &SubstringIndex::lines(QStringView word)
 
 size_t SubstringIndex::memoryUsage() const
 {
-    return m_words.capacity() * sizeof(Word) + m_grams.capacity() * sizeof(m_grams[0])
-        + m_bloom.capacity() * sizeof(std::uint64_t) + m_lastLines.capacity() * sizeof(int);
+    return m_text.capacity() * sizeof(char16_t) + m_wordLines.capacity() * sizeof(m_wordLines[0])
+        + m_suffixes.capacity() * sizeof(Suffix) + m_lastLines.capacity() * sizeof(int)
+        + m_words.capacity() * sizeof(int) + m_filter.capacity() * sizeof(std::uint64_t);
 }
 
 } // namespace ide::code

@@ -1,16 +1,17 @@
 #pragma once
 #include "ide/code/token_index.h"
 
-#include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace ide::code {
 
 /// The lines holding a token that contains a given word: what narrows a Find without whole
-/// word, where a word of the target may be only part of a token (`Foo` in `FooBar`). Built from
-/// a module's token index over its distinct words, not its lines.
+/// word, where a word of the target may be only part of a token (`Foo` in `FooBar`). A sorted
+/// table of the suffixes of the module's distinct words (not of its lines), so that a word
+/// found in no token costs one binary search.
 class SubstringIndex {
 public:
     SubstringIndex(const TokenIndex &index, const char16_t *text);
@@ -22,29 +23,42 @@ public:
     size_t memoryUsage() const;
 
 private:
-    struct Word {
-        QStringView text;
-        std::span<const int> lines;
+    struct Suffix {
+        int pos;  // in m_text; the suffix runs to the word's end (a U+0000)
+        int word;
     };
-    static std::uint64_t trigram(const char16_t *s)
+    std::u16string_view suffix(const Suffix &s) const
     {
-        return std::uint64_t(s[0]) | std::uint64_t(s[1]) << 16 | std::uint64_t(s[2]) << 32;
-    }
-    bool mayHold(std::uint64_t gram) const
-    {
-        const std::uint64_t h = (gram * 0x9e3779b97f4a7c15ULL) >> m_bloomShift;
-        return (m_bloom[h >> 6] >> (h & 63)) & 1;
+        return std::u16string_view(m_text.data() + s.pos);
     }
 
-    std::vector<Word> m_words;
-    /// (trigram, word) pairs, sorted, one per trigram of each word.
-    std::vector<std::pair<std::uint64_t, int>> m_grams;
-    /// One bit per hashed trigram: most words that occur nowhere fail here.
-    std::vector<std::uint64_t> m_bloom;
-    int m_bloomShift = 64;
+    /// Polynomial hash of a piece of a word, extended one unit at a time.
+    static std::uint64_t extend(std::uint64_t hash, char16_t c) { return (hash + c + 1) * 0x100000001b3ULL; }
+    /// Two bits of the filter for a hash.
+    std::pair<size_t, size_t> bits(std::uint64_t hash) const
+    {
+        const std::uint64_t h = hash * 0x9e3779b97f4a7c15ULL;
+        return {size_t(h >> 32) & m_filterMask, size_t(h) & m_filterMask};
+    }
+    bool mayContain(std::uint64_t hash) const
+    {
+        const auto [a, b] = bits(hash);
+        return (m_filter[a >> 6] >> (a & 63) & 1) && (m_filter[b >> 6] >> (b & 63) & 1);
+    }
+    /// Pieces longer than this are not in the filter; words that long go to the table.
+    static constexpr size_t kFilteredLength = 32;
 
-    QString m_lastWord;
+    std::u16string m_text; // the distinct words, each ended by U+0000
+    std::vector<std::span<const int>> m_wordLines;
+    std::vector<Suffix> m_suffixes; // sorted by text
+    /// A Bloom filter of every piece (up to kFilteredLength units) of every word: most
+    /// searched words that no token holds stop here, without touching the table.
+    std::vector<std::uint64_t> m_filter;
+    size_t m_filterMask = 0;
+
+    std::u16string m_lastWord; // keeps its buffer from one search to the next
     std::vector<int> m_lastLines;
+    std::vector<int> m_words; // scratch
 };
 
 } // namespace ide::code
