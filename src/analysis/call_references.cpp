@@ -280,42 +280,57 @@ void FindProcedureCalls(ToolWindow &window, const Ptr<host::VBProject> &project,
         }
     });
 
-    TreeView &tree = window.tree(kCallTree);
-    const QString prefix = projectName + QLatin1Char('_');
+    // What each entry is: global or not, its module, its callee image.
+    struct Callee {
+        bool global = false;
+        int own = -1;
+        QString image;
+        std::vector<int> shadowing; // other modules where the name is their own member
+    };
+    std::vector<Callee> callees(std::size_t(std::max(count, 0)));
     for (int i = 0; i < count; ++i) {
-        window.SetProgress(0, count);
         const ProcedureEntry &e = entries[std::size_t(i)];
-        const bool global = e.Scope == host::Scope::Public && e.ComponentKind == host::ComponentType::StdModule;
-        const int own = moduleIndex.value(e.Module, -1);
-
-        QString image = kLibrary;
-        if (own >= 0) {
+        Callee &c = callees[std::size_t(i)];
+        c.global = e.Scope == host::Scope::Public && e.ComponentKind == host::ComponentType::StdModule;
+        c.own = moduleIndex.value(e.Module, -1);
+        c.image = kLibrary;
+        if (c.own >= 0) {
             attempt([&] {
-                const auto &m = modules[std::size_t(own)].module;
+                const auto &m = modules[std::size_t(c.own)].module;
                 if (m->procStartLine(e.Procedure, host::ProcKind::Proc) > m->countOfDeclarationLines())
-                    image = kMethod;
+                    c.image = kMethod;
             });
         }
-
-        std::vector<int> targets;
-        if (global) {
-            const std::vector<int> shadowing = membersNamed.value(e.Procedure);
-            for (int k = 0; k < int(modules.size()); ++k) {
-                const Searched &s = modules[std::size_t(k)];
-                if (!s.module)
-                    continue;
-                if (s.name != e.Module && std::find(shadowing.begin(), shadowing.end(), k) != shadowing.end())
-                    continue; // the name means that module's own member there
-                targets.push_back(k);
+        if (c.global) {
+            for (int k : membersNamed.value(e.Procedure)) {
+                if (k != c.own)
+                    c.shadowing.push_back(k);
             }
-        } else if (own >= 0) {
-            targets.push_back(own);
         }
+    }
 
-        const QString tag = projectName + QLatin1Char(',') + e.Module + QLatin1Char(',') + e.Procedure;
-        for (int k : targets) {
-            const Searched &target = modules[std::size_t(k)];
-            const host::CodeModule &module = *target.module;
+    // The searches run module by module, every entry in turn, so that each module is read
+    // while it is at hand; the entries are added afterwards in entry, module and line order,
+    // as a search entry by entry would add them.
+    struct Call {
+        int entry;
+        int module;
+        QString caller;
+    };
+    std::vector<Call> calls;
+    window.SetProgress(0, int(modules.size()));
+    for (int k = 0; k < int(modules.size()); ++k) {
+        const Searched &target = modules[std::size_t(k)];
+        if (!target.module) {
+            window.SetProgress(k + 1, 0);
+            continue;
+        }
+        const host::CodeModule &module = *target.module;
+        for (int i = 0; i < count; ++i) {
+            const Callee &c = callees[std::size_t(i)];
+            if (c.global ? std::find(c.shadowing.begin(), c.shadowing.end(), k) != c.shadowing.end() : c.own != k)
+                continue;
+            const ProcedureEntry &e = entries[std::size_t(i)];
             QString lastCaller;
             int start = 1;
             for (;;) {
@@ -326,7 +341,7 @@ void FindProcedureCalls(ToolWindow &window, const Ptr<host::VBProject> &project,
                 QString raw;
                 attempt([&] { raw = module.lines(line, 1); });
                 const QStringView text = trimmedSpaces(raw);
-                if (!isCommentLine(text) && isCallSite(text, e.Procedure, e.Module, global)) {
+                if (!isCommentLine(text) && isCallSite(text, e.Procedure, e.Module, c.global)) {
                     QString caller;
                     attempt([&] {
                         host::ProcKind kind = host::ProcKind::Proc;
@@ -334,17 +349,34 @@ void FindProcedureCalls(ToolWindow &window, const Ptr<host::VBProject> &project,
                     });
                     if (!caller.isEmpty() && caller != lastCaller && caller != e.Procedure) {
                         lastCaller = caller;
-                        attempt([&] {
-                            Node *entry = tree.nodes().add(prefix + target.name + QLatin1Char('_') + caller,
-                                                           Relationship::Child, QString(), e.Procedure, image);
-                            entry->setTag(tag);
-                        });
+                        calls.push_back({i, k, caller});
                     }
                 }
                 start = line + 1;
             }
         }
-        window.SetProgress(i, 0);
+        window.SetProgress(k + 1, 0);
+    }
+
+    std::stable_sort(calls.begin(), calls.end(), [](const Call &a, const Call &b) {
+        return a.entry != b.entry ? a.entry < b.entry : a.module < b.module;
+    });
+    TreeView &tree = window.tree(kCallTree);
+    const QString prefix = projectName + QLatin1Char('_');
+    QString tag;
+    int tagged = -1;
+    for (const Call &call : calls) {
+        const ProcedureEntry &e = entries[std::size_t(call.entry)];
+        if (call.entry != tagged) {
+            tagged = call.entry;
+            tag = projectName + QLatin1Char(',') + e.Module + QLatin1Char(',') + e.Procedure;
+        }
+        attempt([&] {
+            Node *node = tree.nodes().add(prefix + modules[std::size_t(call.module)].name + QLatin1Char('_') + call.caller,
+                                          Relationship::Child, QString(), e.Procedure,
+                                          callees[std::size_t(call.entry)].image);
+            node->setTag(tag);
+        });
     }
 }
 

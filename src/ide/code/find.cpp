@@ -18,10 +18,10 @@ bool ModuleCode::normalizeRange(int startLine, int startCol, int endLine, int en
     range.firstColumn = std::max(startCol, 1) - 1;
     if (endLine < 0 || endLine > n) {
         range.lastLine = n - 1;
-        range.endLimit = m_lines.at(n - 1).size();
+        range.endLimit = lineLength(n - 1);
     } else {
         range.lastLine = endLine - 1;
-        const qsizetype length = endLine > 0 ? m_lines.at(endLine - 1).size() : 0;
+        const qsizetype length = endLine > 0 ? lineLength(endLine - 1) : 0;
         range.endLimit = endCol < 0 ? length : std::min<qsizetype>(endCol, length);
     }
     return range.firstLine <= range.lastLine;
@@ -38,46 +38,53 @@ void storeHit(int line, qsizetype start, qsizetype end, int &startLine, int &sta
 }
 } // namespace
 
-bool ModuleCode::narrow(QStringView paddedTarget, bool wholeWord, std::span<const int> &candidates,
-                        bool &indexed) const
+void ModuleCode::narrow(LastSearch &search) const
 {
     // A word run of the target that any match must hold as a whole token narrows the lines:
     // with wholeWord every run, otherwise the runs with punctuation on both sides. Failing
     // those, the longest run lies inside some token: the substring index gives those lines.
-    const qsizetype m = paddedTarget.size();
+    search.possible = true;
+    search.indexed = false;
+    search.candidates = {};
+    search.cursor = 0;
+    const qsizetype m = search.target.size();
+    const QStringView padded(search.folded);
     const char16_t *text = reinterpret_cast<const char16_t *>(m_folded.constData());
     qsizetype partFrom = 0, partLength = 0;
     for (qsizetype a = 0; a < m;) {
-        if (!isWordChar(paddedTarget[a].unicode())) {
+        if (!isWordChar(padded[a].unicode())) {
             ++a;
             continue;
         }
         qsizetype b = a;
-        while (b < m && isWordChar(paddedTarget[b].unicode()))
+        while (b < m && isWordChar(padded[b].unicode()))
             ++b;
-        if (wholeWord || (a > 0 && b < m)) {
-            const std::span<const int> lines = m_index.linesPadded(text, paddedTarget.sliced(a, b - a));
-            if (lines.empty())
-                return false;
-            if (!indexed || lines.size() < candidates.size())
-                candidates = lines;
-            indexed = true;
+        if (search.wholeWord || (a > 0 && b < m)) {
+            const std::span<const int> lines = m_index.linesPadded(text, padded.sliced(a, b - a));
+            if (lines.empty()) {
+                search.possible = false;
+                return;
+            }
+            if (!search.indexed || lines.size() < search.candidates.size())
+                search.candidates = lines;
+            search.indexed = true;
         } else if (b - a > partLength) {
             partFrom = a;
             partLength = b - a;
         }
         a = b;
     }
-    if (indexed || partLength == 0)
-        return true;
+    if (search.indexed || partLength == 0)
+        return;
     if (!m_substrings)
         m_substrings = std::make_shared<SubstringIndex>(m_index, text);
-    const std::vector<int> &lines = m_substrings->lines(paddedTarget.sliced(partFrom, partLength));
-    if (lines.empty())
-        return false;
-    candidates = lines;
-    indexed = true;
-    return true;
+    m_substrings->lines(padded.sliced(partFrom, partLength), search.substringLines);
+    if (search.substringLines.empty()) {
+        search.possible = false;
+        return;
+    }
+    search.candidates = search.substringLines;
+    search.indexed = true;
 }
 
 bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int &endLine,
@@ -89,21 +96,32 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
     if (target.isEmpty() || !normalizeRange(startLine, startCol, endLine, endCol, r))
         return false;
     auto from = [&](int l) { return l == r.firstLine ? r.firstColumn : 0; };
-    auto limit = [&](int l) { return l == r.lastLine ? r.endLimit : m_lines.at(l).size(); };
+    auto limit = [&](int l) { return l == r.lastLine ? r.endLimit : lineLength(l); };
 
     const qsizetype m = target.size();
-    // Padded so that the index may read its words a block at a time.
-    QVarLengthArray<char16_t, 128> buffer(m + TokenIndex::kPadding);
-    for (qsizetype k = 0; k < m; ++k)
-        buffer[k] = foldChar(target[k].unicode());
-    std::fill(buffer.begin() + m, buffer.end(), char16_t(0));
-    const QStringView foldedTarget(buffer.data(), m);
+    LastSearch &search = m_lastSearch;
+    if (!search.valid || search.wholeWord != wholeWord || search.patternSearch != patternSearch
+        || search.target != target) {
+        search.valid = true;
+        search.target = target;
+        search.wholeWord = wholeWord;
+        search.patternSearch = patternSearch;
+        // Padded so that the index may read its words a block at a time.
+        search.folded.resize(m + TokenIndex::kPadding);
+        char16_t *buffer = reinterpret_cast<char16_t *>(search.folded.data());
+        for (qsizetype k = 0; k < m; ++k)
+            buffer[k] = foldChar(target[k].unicode());
+        std::fill(buffer + m, buffer + m + TokenIndex::kPadding, char16_t(0));
+        // A pattern without wildcards matches its own text: it is searched as that text.
+        search.wildcards = patternSearch && std::any_of(buffer, buffer + m, [](char16_t c) {
+            return c == u'?' || c == u'*' || c == u'#' || c == u'[';
+        });
+        if (!search.wildcards)
+            narrow(search);
+    }
+    const QStringView foldedTarget = QStringView(search.folded).first(m);
 
-    // A pattern without wildcards matches its own text: it is searched as that text.
-    const bool wildcards = patternSearch
-        && std::any_of(buffer.begin(), buffer.begin() + m,
-                       [](char16_t c) { return c == u'?' || c == u'*' || c == u'#' || c == u'['; });
-    if (wildcards) {
+    if (search.wildcards) {
         const LikePattern pattern(target);
         for (int l = r.firstLine; l <= r.lastLine; ++l) {
             qsizetype s = 0, e = 0;
@@ -114,11 +132,10 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
         }
         return false;
     }
-
-    std::span<const int> candidates;
-    bool indexed = false;
-    if (!narrow(foldedTarget, wholeWord, candidates, indexed))
+    if (!search.possible)
         return false;
+    const bool indexed = search.indexed;
+    const std::span<const int> candidates = search.candidates;
     const QStringView needle = matchCase ? QStringView(target) : foldedTarget;
     auto tryLine = [&](int l) {
         const QStringView hay = matchCase ? QStringView(m_lines.at(l)) : foldedLine(l);
@@ -129,10 +146,16 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
         return true;
     };
     if (indexed) {
-        for (auto it = std::lower_bound(candidates.begin(), candidates.end(), r.firstLine);
+        // A search that goes on after its last hit starts from there.
+        auto begin = candidates.begin();
+        if (search.cursor < candidates.size() && candidates[search.cursor] < r.firstLine)
+            begin += std::ptrdiff_t(search.cursor);
+        for (auto it = std::lower_bound(begin, candidates.end(), r.firstLine);
              it != candidates.end() && *it <= r.lastLine; ++it) {
-            if (tryLine(*it))
+            if (tryLine(*it)) {
+                search.cursor = size_t(it - candidates.begin());
                 return true;
+            }
         }
         return false;
     }

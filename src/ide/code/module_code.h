@@ -107,10 +107,35 @@ private:
     bool normalizeRange(int startLine, int startCol, int endLine, int endCol,
                         SearchRange &range) const;
     QStringView foldedLine(int index) const;
-    /// The lines a match of the folded target must lie on (`indexed`), or false when it
-    /// occurs nowhere. `paddedTarget` must be readable TokenIndex::kPadding units past its end.
-    bool narrow(QStringView paddedTarget, bool wholeWord, std::span<const int> &candidates,
-                bool &indexed) const;
+    /// Length of pane line `index` (0-based), from the folded copy's offsets: the lines
+    /// themselves live elsewhere in memory, and Find runs in loops over every module.
+    qsizetype lineLength(int index) const { return m_lineStarts[size_t(index) + 1] - m_lineStarts[size_t(index)]; }
+    /// The last search's target and what narrowing found for it: callers search the same
+    /// target again from the line after each hit. A copy of a module starts without it (its
+    /// spans point into the original).
+    struct LastSearch {
+        LastSearch() = default;
+        LastSearch(const LastSearch &) {}
+        LastSearch &operator=(const LastSearch &)
+        {
+            valid = false;
+            return *this;
+        }
+        bool valid = false;
+        QString target;
+        bool wholeWord = false;
+        bool patternSearch = false;
+        QString folded;      // the target folded, padded by TokenIndex::kPadding zeros
+        bool wildcards = false;
+        bool possible = true; // false: the target occurs nowhere
+        bool indexed = false;
+        std::span<const int> candidates;
+        std::vector<int> substringLines; // what `candidates` points at, for a part of a token
+        size_t cursor = 0;               // candidate of the last hit
+    };
+    /// Fills `search` for its target: the lines a match must lie on (`indexed`), or
+    /// `possible` false when it occurs nowhere.
+    void narrow(LastSearch &search) const;
 
     QStringList m_lines;
     std::vector<int> m_fileLines;
@@ -118,6 +143,7 @@ private:
     std::vector<qsizetype> m_lineStarts; // offsets into m_folded, one more than lines
     TokenIndex m_index;
     mutable std::shared_ptr<SubstringIndex> m_substrings; // built at the first search that needs it
+    mutable LastSearch m_lastSearch;
     int m_declarationLines = 0;
     std::vector<ProcInfo> m_procedures;
     std::vector<Declare> m_declares;

@@ -12,6 +12,11 @@ SubstringIndex::SubstringIndex(const TokenIndex &index, const char16_t *text)
         const int start = int(m_text.size());
         m_text.append(reinterpret_cast<const char16_t *>(word.utf16()), size_t(word.size()));
         m_text.push_back(u'\0');
+        if (word.size() > kTabledLength) {
+            m_longWords.push_back(id);
+            m_longStarts.push_back(start);
+            return;
+        }
         for (int k = 0; k < int(word.size()); ++k)
             m_suffixes.push_back({start + k, id});
     });
@@ -39,50 +44,51 @@ SubstringIndex::SubstringIndex(const TokenIndex &index, const char16_t *text)
     }
 }
 
-const std::vector<int> &SubstringIndex::lines(QStringView word)
+void SubstringIndex::lines(QStringView word, std::vector<int> &out) const
 {
     const std::u16string_view wanted(reinterpret_cast<const char16_t *>(word.utf16()), size_t(word.size()));
-    if (wanted == m_lastWord)
-        return m_lastLines;
-    m_lastWord.assign(wanted);
-    m_lastLines.clear();
-
+    out.clear();
+    m_words.clear();
+    for (size_t k = 0; k < m_longWords.size(); ++k) {
+        if (std::u16string_view(m_text.data() + m_longStarts[k]).find(wanted) != std::u16string_view::npos)
+            m_words.push_back(m_longWords[k]);
+    }
+    // The table's suffixes that begin with the word: one per place a token holds it. Most
+    // words that no token holds stop at the filter.
     const size_t n = wanted.size();
     if (n <= kFilteredLength) {
         std::uint64_t hash = 0;
         for (char16_t c : wanted)
             hash = extend(hash, c);
         if (!mayContain(hash))
-            return m_lastLines;
+            return merge(out);
     }
-    // The suffixes that begin with the word: one per place a token holds it.
     auto first = std::lower_bound(m_suffixes.begin(), m_suffixes.end(), wanted,
                                   [&](const Suffix &s, std::u16string_view w) { return suffix(s) < w; });
     auto last = std::upper_bound(first, m_suffixes.end(), wanted, [&](std::u16string_view w, const Suffix &s) {
         return w < suffix(s).substr(0, n);
     });
-    if (first == last)
-        return m_lastLines;
-
-    m_words.clear();
     for (auto it = first; it != last; ++it)
         m_words.push_back(it->word);
+    merge(out);
+}
+
+void SubstringIndex::merge(std::vector<int> &out) const
+{
     std::sort(m_words.begin(), m_words.end());
     m_words.erase(std::unique(m_words.begin(), m_words.end()), m_words.end());
     for (int w : m_words)
-        m_lastLines.insert(m_lastLines.end(), m_wordLines[size_t(w)].begin(), m_wordLines[size_t(w)].end());
+        out.insert(out.end(), m_wordLines[size_t(w)].begin(), m_wordLines[size_t(w)].end());
     if (m_words.size() > 1) {
-        std::sort(m_lastLines.begin(), m_lastLines.end());
-        m_lastLines.erase(std::unique(m_lastLines.begin(), m_lastLines.end()), m_lastLines.end());
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
     }
-    return m_lastLines;
 }
 
 size_t SubstringIndex::memoryUsage() const
 {
     return m_text.capacity() * sizeof(char16_t) + m_wordLines.capacity() * sizeof(m_wordLines[0])
-        + m_suffixes.capacity() * sizeof(Suffix) + m_lastLines.capacity() * sizeof(int)
-        + m_words.capacity() * sizeof(int) + m_filter.capacity() * sizeof(std::uint64_t);
+        + m_suffixes.capacity() * sizeof(Suffix) + m_words.capacity() * sizeof(int) + m_filter.capacity() * sizeof(std::uint64_t);
 }
 
 } // namespace ide::code

@@ -16,9 +16,9 @@ class SubstringIndex {
 public:
     SubstringIndex(const TokenIndex &index, const char16_t *text);
 
-    /// Ascending lines holding a token that contains `word` (folded word characters). The
-    /// answer stays valid until the next call: a search asks again for every hit.
-    const std::vector<int> &lines(QStringView word);
+    /// Ascending lines holding a token that contains `word` (folded word characters), into
+    /// `out` (emptied first).
+    void lines(QStringView word, std::vector<int> &out) const;
 
     size_t memoryUsage() const;
 
@@ -27,6 +27,8 @@ private:
         int pos;  // in m_text; the suffix runs to the word's end (a U+0000)
         int word;
     };
+    /// The lines of the words in m_words, ascending, into `out`.
+    void merge(std::vector<int> &out) const;
     std::u16string_view suffix(const Suffix &s) const
     {
         return std::u16string_view(m_text.data() + s.pos);
@@ -47,18 +49,21 @@ private:
     }
     /// Pieces longer than this are not in the filter; words that long go to the table.
     static constexpr size_t kFilteredLength = 32;
+    /// Longer words (long runs of letters in strings, say) are searched one by one: their
+    /// suffixes would make the table quadratic.
+    static constexpr qsizetype kTabledLength = 64;
 
     std::u16string m_text; // the distinct words, each ended by U+0000
     std::vector<std::span<const int>> m_wordLines;
     std::vector<Suffix> m_suffixes; // sorted by text
+    std::vector<int> m_longWords;   // words not in the table, each ended by U+0000 in m_text
+    std::vector<int> m_longStarts;
     /// A Bloom filter of every piece (up to kFilteredLength units) of every word: most
     /// searched words that no token holds stop here, without touching the table.
     std::vector<std::uint64_t> m_filter;
     size_t m_filterMask = 0;
 
-    std::u16string m_lastWord; // keeps its buffer from one search to the next
-    std::vector<int> m_lastLines;
-    std::vector<int> m_words; // scratch
+    mutable std::vector<int> m_words; // scratch of lines()
 };
 
 } // namespace ide::code
