@@ -204,8 +204,21 @@ qsizetype indexOfFolded(QStringView text, QStringView word, qsizetype from)
     if (word.isEmpty())
         return -1;
     const char16_t first = folded(word[0].unicode());
-    for (qsizetype p = from; p + word.size() <= text.size(); ++p) {
-        if (folded(text[p].unicode()) == first && equalFolded(text.sliced(p, word.size()), word))
+    const char16_t *t = reinterpret_cast<const char16_t *>(text.utf16());
+    const qsizetype last = text.size() - word.size();
+    if (first < 0x80) {
+        // The usual case: only the first unit's two ASCII cases start a match.
+        const char16_t other = first >= u'a' && first <= u'z' ? char16_t(first - 0x20) : first;
+        for (qsizetype p = from; p <= last; ++p) {
+            const char16_t c = t[p];
+            if ((c == first || c == other || (c >= 0x80 && folded(c) == first))
+                && equalFolded(text.sliced(p + 1, word.size() - 1), word.sliced(1)))
+                return p;
+        }
+        return -1;
+    }
+    for (qsizetype p = from; p <= last; ++p) {
+        if (folded(t[p]) == first && equalFolded(text.sliced(p + 1, word.size() - 1), word.sliced(1)))
             return p;
     }
     return -1;

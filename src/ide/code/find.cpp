@@ -100,10 +100,11 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
 
     const qsizetype m = target.size();
     LastSearch &search = m_lastSearch;
+    const std::u16string_view targetUnits(reinterpret_cast<const char16_t *>(target.utf16()), size_t(m));
     if (!search.valid || search.wholeWord != wholeWord || search.patternSearch != patternSearch
-        || search.target != target) {
+        || std::u16string_view(search.target) != targetUnits) {
         search.valid = true;
-        search.target = target;
+        search.target.assign(targetUnits);
         search.wholeWord = wholeWord;
         search.patternSearch = patternSearch;
         // Padded so that the index may read its words a block at a time.

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 #include <vector>
 
 namespace ide::code {
@@ -122,7 +123,8 @@ private:
             return *this;
         }
         bool valid = false;
-        QString target;
+        std::u16string target; // a copy of the characters: cheaper than sharing the caller's
+
         bool wholeWord = false;
         bool patternSearch = false;
         QString folded;      // the target folded, padded by TokenIndex::kPadding zeros
