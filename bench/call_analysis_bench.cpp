@@ -9,6 +9,7 @@
 #include "ide/files/file_system.h"
 #include "ide/shell/ide.h"
 #include "shared/bas_quillbox.h"
+#include "../tests/support/tool_window_session.h"
 
 #include <benchmark/benchmark.h>
 
@@ -46,23 +47,19 @@ std::shared_ptr<ide::files::MemoryFileSystem> generatedProject()
     return fs;
 }
 
-/// A stand-in IDE with one project and the tool window filled as on connection.
-struct Session {
-    controls::HeadlessPlatform platform;
-    controls::ScopedPlatform scoped{platform};
-    std::unique_ptr<ide::Ide> ide;
-    std::shared_ptr<docmain::DocMain> doc;
+std::unique_ptr<ide::Ide> loadProject(std::shared_ptr<ide::files::FileSystem> fs, const QString &path)
+{
+    auto ide = std::make_unique<ide::Ide>(std::move(fs));
+    ide->load(path);
+    return ide;
+}
 
+/// The stand-in IDE with the project and the tool window filled as on connection.
+struct Session : testing_support::ToolWindowSession {
     Session(std::shared_ptr<ide::files::FileSystem> fs, const QString &path)
-        : ide(std::make_unique<ide::Ide>(std::move(fs)))
+        : ToolWindowSession(loadProject(std::move(fs), path))
     {
-        ide->load(path);
-        shared::resetBasQuillbox();
-        shared::basQuillbox().gVBInstance = ide->vbe();
-        doc = docmain::createDocument();
-        doc->FindNewProject(true);
     }
-    ~Session() { shared::resetBasQuillbox(); }
     bool loaded() const { return ide->vbe()->vbProjects()->count() > 0; }
 };
 

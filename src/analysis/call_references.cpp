@@ -393,20 +393,31 @@ void FindProcedureCalls(ToolWindow &window, const Ptr<host::VBProject> &project,
     }
 }
 
+namespace {
+/// Calls f(entry, its definition or null) for every callee entry of the call search: the
+/// keyless nodes present at the start, in index order.
+template <class F>
+void forEachCallSearchEntry(ToolWindow &window, F &&f)
+{
+    TreeView &tree = window.tree(kCallTree);
+    const int n = tree.nodes().count();
+    window.SetProgress(0, n);
+    for (int index = 1; index <= n; ++index) {
+        Node *entry = tree.nodes().item(index);
+        if (entry->key().isEmpty())
+            f(entry, definitionOf(tree, entry));
+        window.SetProgress(index, 0);
+    }
+}
+} // namespace
+
 void ExpandCallTree(ToolWindow &window, Node *context, Node *target, Node *definition)
 {
     if (!context) {
-        TreeView &tree = window.tree(kCallTree);
-        const int n = tree.nodes().count();
-        window.SetProgress(0, n);
-        for (int index = 1; index <= n; ++index) {
-            Node *entry = tree.nodes().item(index);
-            if (entry->key().isEmpty()) {
-                if (Node *d = definitionOf(tree, entry))
-                    copyCallees(tree, d, entry);
-            }
-            window.SetProgress(index, 0);
-        }
+        forEachCallSearchEntry(window, [&](Node *entry, Node *d) {
+            if (d)
+                copyCallees(entry->treeView(), d, entry);
+        });
         return;
     }
     if (target)
@@ -416,17 +427,7 @@ void ExpandCallTree(ToolWindow &window, Node *context, Node *target, Node *defin
 void PrepareCallTree(ToolWindow &window)
 {
     // The same walk as the whole-tree expansion, marking instead of copying.
-    TreeView &tree = window.tree(kCallTree);
-    const int n = tree.nodes().count();
-    window.SetProgress(0, n);
-    for (int index = 1; index <= n; ++index) {
-        Node *entry = tree.nodes().item(index);
-        if (entry->key().isEmpty()) {
-            const Node *d = definitionOf(tree, entry);
-            entry->setChildrenToLoad(d && d->children() > 0);
-        }
-        window.SetProgress(index, 0);
-    }
+    forEachCallSearchEntry(window, [](Node *entry, const Node *d) { entry->setChildrenToLoad(d && d->children() > 0); });
 }
 
 void LoadCallTreeChildren(TreeView &tree, Node *node)

@@ -5,6 +5,7 @@
 #include "docmain/doc_main.h"
 #include "shared/bas_quillbox.h"
 #include "support/test_project.h"
+#include "support/tool_window_session.h"
 
 #include <gtest/gtest.h>
 
@@ -137,20 +138,8 @@ End Function
         .build();
 }
 
-struct Window {
-    HeadlessPlatform platform;
-    ScopedPlatform scoped{platform};
-    std::unique_ptr<ide::Ide> ide;
-    std::shared_ptr<DocMain> doc;
-
-    explicit Window(std::unique_ptr<ide::Ide> loaded) : ide(std::move(loaded))
-    {
-        shared::resetBasQuillbox();
-        shared::basQuillbox().gVBInstance = ide->vbe();
-        doc = docmain::createDocument();
-        doc->FindNewProject(true);
-    }
-    ~Window() { shared::resetBasQuillbox(); }
+struct Window : testing_support::ToolWindowSession {
+    using ToolWindowSession::ToolWindowSession;
 
     TreeView &tree() { return doc->tvwProject(1); }
     ListView &list() { return doc->lvwDetail(1); }

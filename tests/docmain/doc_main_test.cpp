@@ -5,6 +5,7 @@
 #include "docmain/doc_main.h"
 #include "shared/bas_quillbox.h"
 #include "support/test_project.h"
+#include "support/tool_window_session.h"
 
 #include <gtest/gtest.h>
 
@@ -15,23 +16,7 @@ using testing_support::TestProject;
 
 namespace {
 
-/// A stand-in IDE with projects, and the tool window created and filled as on connection.
-struct Window {
-    HeadlessPlatform platform;
-    ScopedPlatform scoped{platform};
-    std::unique_ptr<ide::Ide> ide;
-    std::shared_ptr<DocMain> doc;
-
-    explicit Window(std::unique_ptr<ide::Ide> loaded) : ide(std::move(loaded))
-    {
-        shared::resetBasQuillbox();
-        shared::basQuillbox().gVBInstance = ide->vbe();
-        doc = docmain::createDocument();
-        doc->FindNewProject(true);
-    }
-    ~Window() { shared::resetBasQuillbox(); }
-    Ptr<host::VBProject> project(const QString &name) const { return ide->vbe()->vbProjects()->item(name); }
-};
+using Window = testing_support::ToolWindowSession;
 
 /// The tree as "key|tag|image" lines, children indented, in display order.
 QStringList treeLines(const TreeView &tree)
