@@ -407,3 +407,23 @@ TEST(CallReferences, NoCurrentProjectOnlyClears)
     EXPECT_EQ(w.tree().nodes().count(), 0);
     EXPECT_EQ(w.list().columnHeaders().count(), 0);
 }
+
+TEST(CallReferences, EntriesComeInTheOrderOfTheProceduresSearched)
+{
+    // Two Public procedures of one name: each standard module without a Foo of its own gets an
+    // entry from both searches, and the callers list follows the tree: all of the first
+    // procedure's callers, then the second's.
+    Window w(TestProject()
+                 .module(QStringLiteral("Module1"), QStringLiteral("Public Sub Foo()\nEnd Sub\n"))
+                 .module(QStringLiteral("Module2"), QStringLiteral("Public Sub A()\n    Foo\nEnd Sub\n"))
+                 .module(QStringLiteral("Module3"), QStringLiteral("Public Sub Foo()\nEnd Sub\n"))
+                 .module(QStringLiteral("Module4"), QStringLiteral("Public Sub B()\n    Foo\nEnd Sub\n"))
+                 .build());
+    w.analyze(CallTreeExpansion::Lazy);
+    EXPECT_EQ(childTexts(w.node(P + "_Module2_A")), QStringList({"Foo", "Foo"}));
+    EXPECT_EQ(w.node(P + "_Module2_A")->childList()[0]->tag(), P + ",Module1,Foo");
+    EXPECT_EQ(w.node(P + "_Module2_A")->childList()[1]->tag(), P + ",Module3,Foo");
+    w.doc->ShowCallers(w.node(P + "_Module1_Foo"), true);
+    EXPECT_EQ(rows(w.list()), QStringList({"A|Module2|Public|METHOD", "B|Module4|Public|METHOD",
+                                           "A|Module2|Public|METHOD", "B|Module4|Public|METHOD"}));
+}
