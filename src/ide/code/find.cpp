@@ -103,6 +103,18 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
     const std::u16string_view targetUnits(reinterpret_cast<const char16_t *>(target.utf16()), size_t(m));
     if (!search.valid || search.wholeWord != wholeWord || search.patternSearch != patternSearch
         || std::u16string_view(search.target) != targetUnits) {
+        if (!wholeWord && m <= 32 && m_substrings) {
+            // A single word searched inside tokens, in a module where no token holds it: the
+            // usual answer when every name is looked for in every module.
+            char16_t units[32];
+            bool word = true;
+            for (qsizetype k = 0; k < m && word; ++k) {
+                units[k] = foldChar(target[k].unicode());
+                word = isWordChar(units[k]);
+            }
+            if (word && !m_substrings->mayHold(QStringView(units, m)))
+                return false;
+        }
         search.valid = true;
         search.target.assign(targetUnits);
         search.wholeWord = wholeWord;

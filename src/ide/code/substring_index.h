@@ -20,6 +20,19 @@ public:
     /// `out` (emptied first).
     void lines(QStringView word, std::vector<int> &out) const;
 
+    /// False when no token can hold `word`: most words searched in a module are not in it,
+    /// and this answers without a table search.
+    bool mayHold(QStringView word) const
+    {
+        const size_t n = size_t(word.size());
+        if (!m_longWords.empty() || n > kFilteredLength)
+            return true;
+        std::uint64_t hash = 0;
+        for (QChar c : word)
+            hash = extend(hash, c.unicode());
+        return mayContain(hash);
+    }
+
     size_t memoryUsage() const;
 
 private:
