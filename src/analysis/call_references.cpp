@@ -74,23 +74,29 @@ Node *addCopy(TreeView &tree, Node *parent, const Node *of)
 
 void expandCopy(TreeView &tree, Node *context, Node *target, Node *definition);
 
-/// Copies `definition`'s callee entries under `target`, each followed down to the end.
-void copyCallees(TreeView &tree, Node *definition, Node *target)
+/// Copies `definition`'s callee entries under `target`: each followed down to the end (Full),
+/// or marked as having children to load when it would have some (Lazy).
+void copyCallees(TreeView &tree, Node *definition, Node *target, CallTreeExpansion expansion)
 {
     // The definition is a procedure node: copying under entries never changes its children.
     const std::vector<Node *> callees = definition->childList();
     for (Node *callee : callees) {
         Node *copy = nullptr;
         attempt([&] { copy = addCopy(tree, target, callee); });
-        if (copy)
-            expandCopy(tree, definition, copy, definitionOf(tree, callee));
+        if (!copy)
+            continue;
+        Node *calleeDefinition = definitionOf(tree, callee);
+        if (expansion == CallTreeExpansion::Lazy)
+            copy->setChildrenToLoad(copyHasChildren(definition, target, calleeDefinition));
+        else
+            expandCopy(tree, definition, copy, calleeDefinition);
     }
 }
 
 void expandCopy(TreeView &tree, Node *context, Node *target, Node *definition)
 {
     if (target && copyHasChildren(context, target->parent(), definition))
-        copyCallees(tree, definition, target);
+        copyCallees(tree, definition, target, CallTreeExpansion::Full);
 }
 
 void createColumns(ToolWindow &window, controls::ListView &list)
@@ -416,7 +422,7 @@ void ExpandCallTree(ToolWindow &window, Node *context, Node *target, Node *defin
     if (!context) {
         forEachCallSearchEntry(window, [&](Node *entry, Node *d) {
             if (d)
-                copyCallees(entry->treeView(), d, entry);
+                copyCallees(entry->treeView(), d, entry, CallTreeExpansion::Full);
         });
         return;
     }
@@ -434,16 +440,8 @@ void LoadCallTreeChildren(TreeView &tree, Node *node)
 {
     if (!node || !node->key().isEmpty())
         return;
-    Node *definition = definitionOf(tree, node);
-    if (!definition)
-        return;
-    const std::vector<Node *> callees = definition->childList();
-    for (Node *callee : callees) {
-        Node *copy = nullptr;
-        attempt([&] { copy = addCopy(tree, node, callee); });
-        if (copy)
-            copy->setChildrenToLoad(copyHasChildren(definition, node, definitionOf(tree, callee)));
-    }
+    if (Node *definition = definitionOf(tree, node))
+        copyCallees(tree, definition, node, CallTreeExpansion::Lazy);
 }
 
 void AnalyzeProcedureCalls(ToolWindow &window, const Ptr<host::VBE> &vbe, CallTreeExpansion expansion)
@@ -452,13 +450,12 @@ void AnalyzeProcedureCalls(ToolWindow &window, const Ptr<host::VBE> &vbe, CallTr
     TreeView &tree = window.tree(kCallTree);
     controls::ListView &list = window.list(kCallTree);
     using controls::MousePointer;
-    auto step = [](auto &&statement) { attempt(statement); };
-    step([&] { platform.setScreenMousePointer(MousePointer::Hourglass); });
-    step([&] {
+    attempt([&] { platform.setScreenMousePointer(MousePointer::Hourglass); });
+    attempt([&] {
         tree.setMousePointer(MousePointer::Hourglass);
         tree.nodes().clear();
     });
-    step([&] {
+    attempt([&] {
         list.listItems().clear();
         list.columnHeaders().clear();
         list.setMousePointer(MousePointer::Hourglass);
@@ -466,7 +463,7 @@ void AnalyzeProcedureCalls(ToolWindow &window, const Ptr<host::VBE> &vbe, CallTr
 
     const QString projectName = window.currentProject();
     if (!projectName.isEmpty()) {
-        step([&] {
+        attempt([&] {
             auto project = vbe->vbProjects()->item(projectName);
             window.BuildProjectTree(project);
             window.FindComponent(project, nullptr);
@@ -495,11 +492,11 @@ void AnalyzeProcedureCalls(ToolWindow &window, const Ptr<host::VBE> &vbe, CallTr
             platform.doEvents();
         });
     }
-    step([&] { window.SetProgress(0, 0); });
-    step([&] { window.SetStatusMessage(0, QString()); });
-    step([&] { tree.setMousePointer(MousePointer::Default); });
-    step([&] { list.setMousePointer(MousePointer::Default); });
-    step([&] { platform.setScreenMousePointer(MousePointer::Default); });
+    attempt([&] { window.SetProgress(0, 0); });
+    attempt([&] { window.SetStatusMessage(0, QString()); });
+    attempt([&] { tree.setMousePointer(MousePointer::Default); });
+    attempt([&] { list.setMousePointer(MousePointer::Default); });
+    attempt([&] { platform.setScreenMousePointer(MousePointer::Default); });
 }
 
 void ShowCallees(ToolWindow &window, const Ptr<host::VBE> &vbe, Node *node, bool createColumns)
