@@ -47,7 +47,10 @@ inline QStringList makeNames(std::mt19937 &random)
 
 /// One module: declarations, then procedures with Dim statements, assignments, calls,
 /// conditionals, loops, comments and strings. Uses a slice of the names plus shared ones.
-inline QStringList makeModule(std::mt19937 &random, const QStringList &names, int index)
+/// Bodies run `bodyMin` to `bodyMin + bodySpread - 1` lines; with `distinctProcedures` no two
+/// procedures of the module share a name (the call analysis counts procedures).
+inline QStringList makeModule(std::mt19937 &random, const QStringList &names, int index, int bodyMin = 10,
+                              int bodySpread = 30, bool distinctProcedures = false)
 {
     std::vector<QString> local;
     for (int k = 0; k < 200; ++k)
@@ -64,13 +67,17 @@ inline QStringList makeModule(std::mt19937 &random, const QStringList &names, in
           << QStringLiteral("Private Declare Function %1 Lib \"user32\" Alias \"%1A\" (ByVal hWnd As Long) As Long")
                  .arg(pick())
           << "";
+    QSet<QString> procedures;
     while (lines.size() < kLinesPerModule) {
-        const QString proc = pick();
+        QString proc = pick();
+        while (distinctProcedures && procedures.contains(proc.toLower()))
+            proc = pick();
+        procedures.insert(proc.toLower());
         lines << QStringLiteral("' %1: updates %2 and %3").arg(proc, pick(), pick())
               << QStringLiteral("Public Function %1(ByVal %2 As Long, %3 As String) As Long")
                      .arg(proc, pick(), pick())
               << QStringLiteral("    Dim %1 As Long, %2 As String").arg(pick(), pick());
-        const int body = 10 + int(random() % 30);
+        const int body = bodyMin + int(random() % bodySpread);
         for (int k = 0; k < body && lines.size() < kLinesPerModule - 2; ++k) {
             switch (random() % 8) {
             case 0:

@@ -42,16 +42,19 @@ QString componentImage(const host::Ptr<host::VBComponent> &component)
     return QLatin1String(kind->image);
 }
 
-QString trimmedLine(const host::CodeModule &module, int line)
+QStringView trimmedSpaces(QStringView text)
 {
-    // Spaces only: VB's Trim leaves tabs.
-    const QString text = module.lines(line, 1);
     qsizetype begin = 0, end = text.size();
     while (begin < end && text[begin] == QLatin1Char(' '))
         ++begin;
     while (end > begin && text[end - 1] == QLatin1Char(' '))
         --end;
-    return text.mid(begin, end - begin);
+    return text.sliced(begin, end - begin);
+}
+
+QString trimmedLine(const host::CodeModule &module, int line)
+{
+    return trimmedSpaces(module.lines(line, 1)).toString();
 }
 
 FoundLines findInDeclarations(const host::CodeModule &module, const QString &target)

@@ -26,10 +26,12 @@ const ComponentKind *componentKind(host::ComponentType type);
 /// True; "" for kinds without code. Host errors leave the kind's image.
 QString componentImage(const host::Ptr<host::VBComponent> &component);
 
+/// `text` without leading and trailing spaces (tabs stay, as with VB's Trim).
+QStringView trimmedSpaces(QStringView text);
 /// Line `line` of the module without leading and trailing spaces.
 QString trimmedLine(const host::CodeModule &module, int line);
 /// A trimmed line that starts with an apostrophe; nothing else counts as a comment.
-inline bool isCommentLine(const QString &trimmed) { return trimmed.startsWith(QLatin1Char('\'')); }
+inline bool isCommentLine(QStringView trimmed) { return trimmed.startsWith(QLatin1Char('\'')); }
 
 /// A match of a search: first and last line (0 when nothing was found).
 struct FoundLines {

@@ -3,6 +3,7 @@
 // status services. docMain implements it; the analysis never includes docmain.
 #include "controls/list_view.h"
 #include "controls/tree_view.h"
+#include "host/vbide.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,12 @@ public:
     virtual void RestoreColumnWidths() = 0;
     virtual void SetStatusMessage(int intPanel, const QString &strMessage) = 0;
     virtual void SetProgress(int intProgress, int intMaxValue) = 0;
+    /// The project's root and folder nodes in the current tab's tree.
+    virtual void BuildProjectTree(const host::Ptr<host::VBProject> &objProject) = 0;
+    /// A node in the current tab's tree for the component, or for every component of the
+    /// project when it is null.
+    virtual void FindComponent(const host::Ptr<host::VBProject> &objProject,
+                               const host::Ptr<host::VBComponent> &objVBComponent) = 0;
 };
 
 } // namespace analysis

@@ -1,5 +1,7 @@
 #include "controls/common.h"
 
+#include <algorithm>
+
 namespace controls {
 
 namespace {
@@ -87,7 +89,23 @@ bool isNumericKey(const QString &key)
 
 int compareText(const QString &a, const QString &b)
 {
-    return QString::compare(a, b, Qt::CaseInsensitive);
+    // ASCII first, as Qt folds it (letters to lower case): sorted tree nodes compare names
+    // on every insertion.
+    const qsizetype n = std::min(a.size(), b.size());
+    const char16_t *x = reinterpret_cast<const char16_t *>(a.utf16());
+    const char16_t *y = reinterpret_cast<const char16_t *>(b.utf16());
+    for (qsizetype k = 0; k < n; ++k) {
+        char16_t c = x[k], d = y[k];
+        if (c >= 0x80 || d >= 0x80)
+            return QString::compare(a, b, Qt::CaseInsensitive);
+        if (c >= u'A' && c <= u'Z')
+            c |= 0x20;
+        if (d >= u'A' && d <= u'Z')
+            d |= 0x20;
+        if (c != d)
+            return int(c) - int(d);
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 } // namespace controls

@@ -11,7 +11,7 @@ namespace controls {
 #define TESSARY_CONTROL_PROPERTIES(X)                                                                    \
     X(Align) X(Alignment) X(Appearance) X(AutoSize) X(BackColor) X(BackStyle) X(Bands) X(Bold)            \
     X(BorderStyle) X(ButtonHeight) X(ButtonWidth) X(Buttons) X(Cancel) X(Caption) X(Checkboxes)           \
-    X(Checked) X(ColumnHeaderIcons) X(ColumnHeaders) X(ComboItems) X(Container) X(Default) X(Enabled)     \
+    X(Checked) X(ChildrenToLoad) X(ColumnHeaderIcons) X(ColumnHeaders) X(ComboItems) X(Container) X(Default) X(Enabled)     \
     X(EnsureVisible) X(Expanded) X(ExpandedImage) X(Focus) X(Font) X(ForeColor) X(FullRowSelect)          \
     X(Ghosted) X(GridLines) X(Height) X(HideColumnHeaders) X(HideSelection) X(HotTracking) X(Icon)        \
     X(Icons) X(Image) X(ImageHeight) X(ImageList) X(ImageWidth) X(Indentation) X(Key) X(LabelEdit)        \

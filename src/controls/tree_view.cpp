@@ -59,11 +59,28 @@ void Node::setExpandedImage(const QString &image)
 
 void Node::setExpanded(bool expanded)
 {
+    if (expanded)
+        loadChildren();
     if (!assign(m_expanded, expanded))
         return;
     changed(Property::Expanded);
     if (!expanded)
         m_tree->collapseSelection(this);
+}
+
+void Node::setChildrenToLoad(bool toLoad)
+{
+    if (assign(m_childrenToLoad, toLoad))
+        changed(Property::ChildrenToLoad);
+}
+
+void Node::loadChildren()
+{
+    if (!m_childrenToLoad)
+        return;
+    // Cleared first: a handler that reads the children must not load them again.
+    setChildrenToLoad(false);
+    m_tree->loadChildrenRequested.raise(this);
 }
 
 bool Node::selected() const
@@ -570,7 +587,10 @@ void TreeView::clickNode(Node *node)
 
 void TreeView::expandNode(Node *node)
 {
-    if (!enabled() || !node || node->m_expanded || node->m_children.empty())
+    if (!enabled() || !node || node->m_expanded)
+        return;
+    node->loadChildren();
+    if (node->m_children.empty())
         return;
     node->setExpanded(true);
     expand.raise(node);

@@ -54,7 +54,15 @@ public:
 
     bool expanded() const { return m_expanded; }
     /// No Expand/Collapse event. Collapsing over the selected node selects this node.
+    /// Expanding loads children still to load first.
     void setExpanded(bool expanded);
+    /// Children that the owner adds only when they are first needed: the node shows as
+    /// expandable while this is set, and the first expansion (or loadChildren()) raises
+    /// the tree's LoadChildren event once.
+    bool childrenToLoad() const { return m_childrenToLoad; }
+    void setChildrenToLoad(bool toLoad);
+    /// Clears the mark and raises LoadChildren, when the node has children to load.
+    void loadChildren();
     bool selected() const;
     /// Selects (or deselects) without a NodeClick event.
     void setSelected(bool selected);
@@ -119,6 +127,7 @@ private:
     bool m_checked = false;
     bool m_bold = false;
     bool m_sorted = false;
+    bool m_childrenToLoad = false;
     bool m_hidden = false;
     bool m_removed = false;
     OleColor m_foreColor = vbWindowText;
@@ -256,7 +265,7 @@ public:
     // User operations: what the renderer calls for the user's gestures.
     /// Selects the node and raises NodeClick, then Click. Ignored while disabled.
     void clickNode(Node *node);
-    /// Expands a collapsed node that has children and raises Expand.
+    /// Expands a collapsed node that has children (or children to load) and raises Expand.
     void expandNode(Node *node);
     /// Collapses an expanded node and raises Collapse.
     void collapseNode(Node *node);
@@ -271,6 +280,8 @@ public:
     host::Signal<Node *> nodeCheck;
     host::Signal<Node *> expand;
     host::Signal<Node *> collapse;
+    /// A node marked with children to load needs them now; the handler adds them.
+    host::Signal<Node *> loadChildrenRequested;
     /// Structure and node properties, for renderers.
     host::Signal<const NodeChange &> nodeChanged;
 

@@ -2,6 +2,7 @@
 #include "docmain/doc_main.h"
 
 #include "about/frm_about.h"
+#include "analysis/call_references.h"
 #include "controls/platform.h"
 #include "shared/bas_quillbox.h"
 
@@ -178,6 +179,14 @@ void DocMain::UserDocument_Initialize()
     m_subscriptions.push_back(imgcboProject.click.connect([this] { imgcboProject_Click(); }));
     m_subscriptions.push_back(
         cboHelpWord.keyDown.connect([this](int &keyCode, int shift) { cboHelpWord_KeyDown(keyCode, shift); }));
+    for (int t = 0; t <= 1; ++t) {
+        m_subscriptions.push_back(
+            tbrMain(t).buttonClick.connect([this, t](Button *button) { tbrMain_ButtonClick(t, button); }));
+    }
+    // Callee entries of the call-analysis tree get their callees when first opened.
+    m_subscriptions.push_back(tvwProject(TabRelative - 1).loadChildrenRequested.connect([this](Node *node) {
+        shared::trapped([&] { analysis::LoadCallTreeChildren(tvwProject(TabRelative - 1), node); });
+    }));
     m_subscriptions.push_back(picSplit.mouseDown.connect(
         [this](int button, int shift, int x, int y) { picSplit_MouseDown(button, shift, x, y); }));
     m_subscriptions.push_back(picSplit.mouseMove.connect(

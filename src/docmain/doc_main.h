@@ -111,8 +111,6 @@ public:
     void ShowControlList(const QString &componentName, bool createColumns);
     void ShowProjectProperties(const QString &projectName, bool createColumns);
     void ShowReferences(bool createColumns);
-    void ShowCallees(controls::Node *node, bool createColumns);
-    void ShowCallers(controls::Node *node, bool createColumns);
 
     // ---- event handlers ----------------------------------------------------------
     void tbsProject_Click();
@@ -126,6 +124,12 @@ public:
     void picSplit_MouseMove(int button, int shift, int x, int y);
     void picSplit_MouseUp(int button, int shift, int x, int y);
     void cbrMain_HeightChanged();
+    void tbrMain_ButtonClick(int index, controls::Button *button);
+
+    // ---- procedure call references ------------------------------------------------
+    void AnalyzeProcedureCalls();
+    void ShowCallees(controls::Node *node, bool createColumns);
+    void ShowCallers(controls::Node *node, bool createColumns);
 
     // ---- what the analysis reads ------------------------------------------------
     int currentTab() const override { return mintCurrentTab; }

@@ -29,6 +29,17 @@ TEST(Common, TextOrderIgnoresCase)
     EXPECT_LT(compareText("Alpha", "beta"), 0);
     EXPECT_LT(compareText("_x", "a"), 0);
     EXPECT_LT(compareText("10", "9"), 0);
+    // The same order as Qt's case-insensitive comparison, ASCII and beyond.
+    const QStringList words = {"", "a", "A", "ab", "aB_", "Ab1", "_", "[", "`", "z", "Z", "{", "@",
+                               "名前", "名", "ÄB", "äb", "a名", "Straße", "STRASSE", "abc", "ABD"};
+    for (const QString &x : words) {
+        for (const QString &y : words) {
+            const int expected = QString::compare(x, y, Qt::CaseInsensitive);
+            const int actual = compareText(x, y);
+            EXPECT_EQ((expected > 0) - (expected < 0), (actual > 0) - (actual < 0))
+                << x.toStdString() << " " << y.toStdString();
+        }
+    }
 }
 
 TEST(Common, ErrorTextsInBothLanguages)

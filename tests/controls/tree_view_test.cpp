@@ -396,3 +396,57 @@ TEST(TreeView, LoadedElementCopiesSettingsButNotNodes)
     EXPECT_EQ(loaded.nodes().count(), 0);
     EXPECT_FALSE(loaded.visible());
 }
+
+TEST(TreeView, ChildrenToLoadAreAskedForOnceOnFirstExpansion)
+{
+    TreeView tree;
+    Node *a = tree.nodes().add(ItemRef(), Relationship::Last, QStringLiteral("a"), QStringLiteral("A"));
+    Node *b = tree.nodes().add(ItemRef(), Relationship::Last, QStringLiteral("b"), QStringLiteral("B"));
+    QStringList requests, events, changes;
+    auto loading = tree.loadChildrenRequested.connect([&](Node *n) {
+        requests << n->text();
+        EXPECT_FALSE(n->childrenToLoad()); // cleared before the handler runs
+        if (n == a)
+            tree.nodes().add(n, Relationship::Child, QString(), QStringLiteral("a1"));
+    });
+    auto expanding = tree.expand.connect([&](Node *n) { events << n->text(); });
+    auto changing = tree.nodeChanged.connect([&](const NodeChange &c) {
+        if (c.kind == NodeChange::Kind::Property && c.property == Property::ChildrenToLoad)
+            changes << c.node->text();
+    });
+
+    a->setChildrenToLoad(true);
+    b->setChildrenToLoad(true);
+    EXPECT_EQ(changes, QStringList({"A", "B"}));
+    EXPECT_EQ(a->children(), 0);
+
+    tree.expandNode(a);
+    EXPECT_EQ(requests, QStringList({"A"}));
+    EXPECT_EQ(texts(a->childList()), QStringList({"a1"}));
+    EXPECT_TRUE(a->expanded());
+    EXPECT_EQ(events, QStringList({"A"}));
+
+    // Collapsing and expanding again asks nothing more.
+    tree.collapseNode(a);
+    tree.expandNode(a);
+    EXPECT_EQ(requests, QStringList({"A"}));
+    EXPECT_EQ(a->children(), 1);
+
+    // A node whose loader adds nothing stays collapsed and raises no Expand.
+    tree.expandNode(b);
+    EXPECT_EQ(requests, QStringList({"A", "B"}));
+    EXPECT_FALSE(b->expanded());
+    EXPECT_EQ(events, QStringList({"A", "A"}));
+
+    // Code that expands, or asks for the children, loads them too.
+    Node *c = tree.nodes().add(ItemRef(), Relationship::Last, QStringLiteral("c"), QStringLiteral("C"));
+    Node *d = tree.nodes().add(ItemRef(), Relationship::Last, QStringLiteral("d"), QStringLiteral("D"));
+    c->setChildrenToLoad(true);
+    d->setChildrenToLoad(true);
+    c->setExpanded(true);
+    d->loadChildren();
+    d->loadChildren();
+    EXPECT_EQ(requests, QStringList({"A", "B", "C", "D"}));
+    EXPECT_TRUE(c->expanded());
+    EXPECT_FALSE(d->childrenToLoad());
+}

@@ -16,11 +16,7 @@ using testing_support::TestProject;
 
 namespace {
 
-/// A stand-in IDE with projects, and the tool window created and filled as on connection.
-struct Window : testing_support::OpenToolWindow {
-    using OpenToolWindow::OpenToolWindow;
-    Ptr<host::VBProject> project(const QString &name) const { return ide->vbe()->vbProjects()->item(name); }
-};
+using Window = testing_support::OpenToolWindow;
 
 /// The tree as "key|tag|image" lines, children indented, in display order.
 QStringList treeLines(const TreeView &tree)

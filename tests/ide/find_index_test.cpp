@@ -1,5 +1,6 @@
-// The whole-word token index gives exactly what a plain scan gives, on the bundled
-// example code: every word of every module, with each option combination.
+// The whole-word token index (and the substring index behind searches without whole word)
+// gives exactly what a plain scan gives, on the bundled example code: every word of every
+// module and parts of them, with each option combination.
 #include "ide/shell/impl.h"
 
 #include <QRegularExpression>
@@ -31,21 +32,33 @@ TEST(FindIndex, EqualsPlainScanOnTheExamples)
                     words.insert(it.next().captured());
             }
         }
+        // Parts of words: what searches without whole word find inside longer tokens.
+        for (const QString &w : QStringList(words.begin(), words.end())) {
+            if (w.size() >= 4) {
+                words.insert(w.mid(1, w.size() - 2));
+                words.insert(w.left(3));
+            }
+        }
         words.insert(QStringLiteral("ELSE"));
+        words.insert(QStringLiteral("n_C"));
+        words.insert(QStringLiteral("e.S"));
         words.insert(QStringLiteral("在庫数"));
         for (const auto &module : modules) {
             const auto &code = module->code();
             for (const QString &w : words) {
-                for (int options = 0; options < 4; ++options) {
+                for (int options = 0; options < 8; ++options) {
                     const bool wholeWord = options & 1;
                     const bool matchCase = options & 2;
+                    const bool pattern = options & 4;
+                    if (matchCase && pattern)
+                        continue;
                     // Walk every hit the way callers do, from the top to the end.
                     int line = 1, col = 1;
                     for (int guard = 0; guard < 1000; ++guard) {
                         int a1 = line, b1 = col, c1 = -1, d1 = -1;
                         int a2 = line, b2 = col, c2 = -1, d2 = -1;
-                        const bool f1 = code.find(w, a1, b1, c1, d1, wholeWord, matchCase, false);
-                        const bool f2 = code.findByScan(w, a2, b2, c2, d2, wholeWord, matchCase, false);
+                        const bool f1 = code.find(w, a1, b1, c1, d1, wholeWord, matchCase, pattern);
+                        const bool f2 = code.findByScan(w, a2, b2, c2, d2, wholeWord, matchCase, pattern);
                         ++compared;
                         ASSERT_EQ(f1, f2) << w.toStdString() << " in " << module->name().toStdString();
                         ASSERT_EQ(std::tie(a1, b1, c1, d1), std::tie(a2, b2, c2, d2)) << w.toStdString();

@@ -5,6 +5,7 @@
 #include "docmain/doc_main.h"
 #include "shared/bas_quillbox.h"
 #include "support/test_project.h"
+#include "support/tool_window_session.h"
 
 #include <ostream>
 
@@ -13,22 +14,9 @@ inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << tex
 
 namespace testing_support {
 
-struct OpenToolWindow {
-    controls::HeadlessPlatform platform;
-    controls::ScopedPlatform scoped{platform};
-    std::unique_ptr<ide::Ide> ide;
-    std::shared_ptr<docmain::DocMain> doc;
-
-    explicit OpenToolWindow(std::unique_ptr<ide::Ide> loaded) : ide(std::move(loaded))
-    {
-        shared::resetBasQuillbox();
-        shared::basQuillbox().gVBInstance = ide->vbe();
-        doc = docmain::createDocument();
-        doc->FindNewProject(true);
-    }
-    ~OpenToolWindow() { shared::resetBasQuillbox(); }
-    OpenToolWindow(const OpenToolWindow &) = delete;
-    OpenToolWindow &operator=(const OpenToolWindow &) = delete;
+/// The session with what the list tests need besides.
+struct OpenToolWindow : ToolWindowSession {
+    using ToolWindowSession::ToolWindowSession;
 
     const host::VBE &vbe() const { return *ide->vbe(); }
     host::Ptr<host::VBComponent> component(const QString &name, int project = 1) const

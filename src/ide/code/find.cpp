@@ -104,6 +104,54 @@ QStringView ModuleCode::foldedLine(int index, QVarLengthArray<char16_t, 256> &ou
     return {out.data(), line.size};
 }
 
+void ModuleCode::narrowSearch(LastSearch &search) const
+{
+    // A word run of the target that any match must hold as a whole token narrows the lines:
+    // with wholeWord every run, otherwise the runs with punctuation on both sides. Failing
+    // those, the longest run lies inside some token: the substring index gives those lines.
+    search.possible = true;
+    search.indexed = false;
+    search.candidates = {};
+    search.cursor = 0;
+    const qsizetype m = search.target.size();
+    const QStringView padded(search.folded);
+    qsizetype partFrom = 0, partLength = 0;
+    for (qsizetype a = 0; a < m;) {
+        if (!isWordChar(padded[a].unicode())) {
+            ++a;
+            continue;
+        }
+        qsizetype b = a;
+        while (b < m && isWordChar(padded[b].unicode()))
+            ++b;
+        if (search.wholeWord || (a > 0 && b < m)) {
+            const std::span<const int> lines = m_index.linesPadded(padded.sliced(a, b - a));
+            if (lines.empty()) {
+                search.possible = false;
+                return;
+            }
+            if (!search.indexed || lines.size() < search.candidates.size())
+                search.candidates = lines;
+            search.indexed = true;
+        } else if (b - a > partLength) {
+            partFrom = a;
+            partLength = b - a;
+        }
+        a = b;
+    }
+    if (search.indexed || partLength == 0)
+        return;
+    if (!m_substrings)
+        m_substrings = std::make_shared<SubstringIndex>(m_index);
+    m_substrings->lines(padded.sliced(partFrom, partLength), search.substringLines);
+    if (search.substringLines.empty()) {
+        search.possible = false;
+        return;
+    }
+    search.candidates = search.substringLines;
+    search.indexed = true;
+}
+
 bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int &endLine,
                       int &endCol, bool wholeWord, bool matchCase, bool patternSearch) const
 {
@@ -116,7 +164,43 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
     auto limit = [&](int l) { return l == r.lastLine ? r.endLimit : stored(l).size; };
     Scratch scratch;
 
-    if (patternSearch) {
+    const qsizetype m = target.size();
+    LastSearch &search = m_lastSearch;
+    const std::u16string_view targetUnits(reinterpret_cast<const char16_t *>(target.utf16()), size_t(m));
+    if (!search.valid || search.wholeWord != wholeWord || search.patternSearch != patternSearch
+        || std::u16string_view(search.target) != targetUnits) {
+        if (!wholeWord && m <= 32 && m_substrings) {
+            // A single word searched inside tokens, in a module where no token holds it: the
+            // usual answer when every name is looked for in every module.
+            char16_t units[32];
+            bool word = true;
+            for (qsizetype k = 0; k < m && word; ++k) {
+                units[k] = foldChar(target[k].unicode());
+                word = isWordChar(units[k]);
+            }
+            if (word && !m_substrings->mayHold(QStringView(units, m)))
+                return false;
+        }
+        search.valid = true;
+        search.target.assign(targetUnits);
+        search.wholeWord = wholeWord;
+        search.patternSearch = patternSearch;
+        // Padded so that the index may read its words a block at a time.
+        search.folded.resize(m + TokenIndex::kPadding);
+        char16_t *buffer = reinterpret_cast<char16_t *>(search.folded.data());
+        for (qsizetype k = 0; k < m; ++k)
+            buffer[k] = foldChar(target[k].unicode());
+        std::fill(buffer + m, buffer + m + TokenIndex::kPadding, char16_t(0));
+        // A pattern without wildcards matches its own text: it is searched as that text.
+        search.wildcards = patternSearch && std::any_of(buffer, buffer + m, [](char16_t c) {
+            return c == u'?' || c == u'*' || c == u'#' || c == u'[';
+        });
+        if (!search.wildcards)
+            narrowSearch(search);
+    }
+    const QStringView foldedTarget = QStringView(search.folded).first(m);
+
+    if (search.wildcards) {
         const LikePattern pattern(target);
         for (int l = r.firstLine; l <= r.lastLine; ++l) {
             qsizetype s = 0, e = 0;
@@ -127,14 +211,10 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
         }
         return false;
     }
-
-    const qsizetype m = target.size();
-    // Padded so that the index may read its words a block at a time.
-    QVarLengthArray<char16_t, 128> buffer(m + TokenIndex::kPadding);
-    for (qsizetype k = 0; k < m; ++k)
-        buffer[k] = foldChar(target[k].unicode());
-    std::fill(buffer.begin() + m, buffer.end(), char16_t(0));
-    const QStringView foldedTarget(buffer.data(), m);
+    if (!search.possible)
+        return false;
+    const bool indexed = search.indexed;
+    const std::span<const int> candidates = search.candidates;
     const QStringView needle = matchCase ? QStringView(target) : foldedTarget;
     // The needle for ASCII lines, none when it has a unit no ASCII line holds.
     QVarLengthArray<char, 128> asciiNeedle(m);
@@ -142,30 +222,6 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
     for (qsizetype k = 0; k < m; ++k) {
         asciiOk &= needle[k].unicode() < 0x80;
         asciiNeedle[k] = char(needle[k].unicode());
-    }
-
-    // A word run of the target that any match must hold as a whole token narrows the lines:
-    // with wholeWord every run, otherwise the runs with punctuation on both sides.
-    std::span<const int> candidates;
-    bool indexed = false;
-    for (qsizetype a = 0; a < m;) {
-        if (!isWordChar(buffer[a])) {
-            ++a;
-            continue;
-        }
-        qsizetype b = a;
-        while (b < m && isWordChar(buffer[b]))
-            ++b;
-        if (wholeWord || (a > 0 && b < m)) {
-            const std::span<const int> lines =
-                m_index.linesPadded(foldedTarget.sliced(a, b - a));
-            if (lines.empty())
-                return false;
-            if (!indexed || lines.size() < candidates.size())
-                candidates = lines;
-            indexed = true;
-        }
-        a = b;
     }
 
     ByteScratch bytes;
@@ -193,10 +249,16 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
         return true;
     };
     if (indexed) {
-        for (auto it = std::lower_bound(candidates.begin(), candidates.end(), r.firstLine);
+        // A search that goes on after its last hit starts from there.
+        auto begin = candidates.begin();
+        if (search.cursor < candidates.size() && candidates[search.cursor] < r.firstLine)
+            begin += std::ptrdiff_t(search.cursor);
+        for (auto it = std::lower_bound(begin, candidates.end(), r.firstLine);
              it != candidates.end() && *it <= r.lastLine; ++it) {
-            if (tryLine(*it))
+            if (tryLine(*it)) {
+                search.cursor = size_t(it - candidates.begin());
                 return true;
+            }
         }
         return false;
     }

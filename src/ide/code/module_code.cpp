@@ -802,7 +802,8 @@ size_t ModuleCode::memoryUsage() const
     size_t bytes = sizeof(*this) + (m_text.isNull() ? 0 : 16 + size_t(m_text.capacity()) + 1 + kBlockOverhead)
         + heapBytes(m_lineStarts) + heapBytes(m_hiddenBefore) + m_index.memoryUsage()
         + heapBytes(m_procedures) + heapBytes(m_declares) + heapBytes(m_byName)
-        + heapBytes(m_members) + heapBytes(m_diagnostics);
+        + heapBytes(m_members) + heapBytes(m_diagnostics)
+        + (m_substrings ? m_substrings->memoryUsage() : 0);
     for (const ProcInfo &p : m_procedures)
         bytes += heapBytes(p.name);
     for (const Declare &d : m_declares)

@@ -1,5 +1,6 @@
 #pragma once
 #include "host/constants.h"
+#include "ide/code/substring_index.h"
 #include "ide/code/token_index.h"
 
 #include <QByteArray>
@@ -7,6 +8,7 @@
 #include <QStringList>
 #include <QVarLengthArray>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace ide::code {
@@ -137,12 +139,41 @@ private:
     Target lookup(const QString &name, host::ProcKind kind) const;
     bool normalizeRange(int startLine, int startCol, int endLine, int endCol,
                         SearchRange &range) const;
+    /// The last search's target and what narrowing found for it: callers search the same
+    /// target again from the line after each hit. A copy of a module starts without it (its
+    /// spans point into the original).
+    struct LastSearch {
+        LastSearch() = default;
+        LastSearch(const LastSearch &) {}
+        LastSearch &operator=(const LastSearch &)
+        {
+            valid = false;
+            return *this;
+        }
+        bool valid = false;
+        std::u16string target; // a copy of the characters: cheaper than sharing the caller's
+
+        bool wholeWord = false;
+        bool patternSearch = false;
+        QString folded;      // the target folded, padded by TokenIndex::kPadding zeros
+        bool wildcards = false;
+        bool possible = true; // false: the target occurs nowhere
+        bool indexed = false;
+        std::span<const int> candidates;
+        std::vector<int> substringLines; // what `candidates` points at, for a part of a token
+        size_t cursor = 0;               // candidate of the last hit
+    };
+    /// Fills `search` for its target: the lines a match must lie on (`indexed`), or
+    /// `possible` false when it occurs nowhere.
+    void narrowSearch(LastSearch &search) const;
 
     QByteArray m_text; // every pane line, back to back, no separators
     std::vector<std::uint32_t> m_lineStarts;
     int m_firstFileLine = 1;
     std::vector<int> m_hiddenBefore; // per hidden attribute line, the pane index after it
     TokenIndex m_index;
+    mutable std::shared_ptr<SubstringIndex> m_substrings; // built at the first search that needs it
+    mutable LastSearch m_lastSearch;
     int m_declarationLines = 0;
     std::vector<ProcInfo> m_procedures;
     std::vector<Declare> m_declares;

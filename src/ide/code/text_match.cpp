@@ -1,5 +1,7 @@
 #include "ide/code/text_match.h"
 
+#include <string_view>
+
 #include <QChar>
 #include <algorithm>
 #include <limits>
@@ -62,11 +64,16 @@ qsizetype findLiteral(QStringView haystack, QStringView needle, qsizetype from, 
     limit = std::min(limit, haystack.size());
     if (m == 0 || from < 0 || limit < m)
         return -1;
-    const QStringView window = haystack.first(limit);
+    // Lines are short: a plain scan for the first unit beats a general string search.
+    const char16_t *h = reinterpret_cast<const char16_t *>(haystack.utf16());
+    const char16_t *n = reinterpret_cast<const char16_t *>(needle.utf16());
+    const std::u16string_view window(h, size_t(limit));
+    const std::u16string_view wanted(n, size_t(m));
     while (from + m <= limit) {
-        const qsizetype pos = window.indexOf(needle, from);
-        if (pos < 0)
+        const size_t found = window.find(wanted, size_t(from));
+        if (found == std::u16string_view::npos)
             return -1;
+        const qsizetype pos = qsizetype(found);
         if (!wholeWord || isWholeWord(haystack, pos, pos + m))
             return pos;
         from = pos + 1;

@@ -25,6 +25,13 @@ public:
     /// lines() for a word whose buffer holds kPadding readable units from its start on.
     std::span<const int> linesPadded(QStringView word) const;
     int wordCount() const { return int(m_entries.size()); }
+    /// Calls f(word, lines) for every distinct word, in no particular order.
+    template <class F>
+    void forEachWord(F &&f) const
+    {
+        for (const Entry &e : m_entries)
+            f(QStringView(m_words.data() + e.pos, e.length), std::span<const int>(m_lines.data() + e.first, size_t(e.count)));
+    }
     /// Bytes held, for memory reports.
     size_t memoryUsage() const;
 

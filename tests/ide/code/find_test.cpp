@@ -343,3 +343,37 @@ TEST(FindAgainstScan, EveryHitLoopOfEveryWord)
         }
     }
 }
+
+TEST(FindAgainstScan, InsideTokensLineAfterLineAndInCopies)
+{
+    // The call search's loop: a name inside longer tokens, from the line after each hit; a copy
+    // of a module that has searched must not reuse what the original found.
+    const ModuleCode m = moduleOf(R"vb(Sub A()
+    x = FooBar + xFoo
+    ' foo in a comment
+    y = Foo(1): Foo_Click
+    z = "unfoolish" & String$(70, "a") & aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaafoozzz
+End Sub)vb");
+    for (const QString &target : {QStringLiteral("foo"), QStringLiteral("Foo_C"), QStringLiteral("oBa"),
+                                  QStringLiteral("aafoo"), QStringLiteral("nothere"), QStringLiteral("o")}) {
+        for (bool pattern : {false, true}) {
+            const Options o{false, false, pattern};
+            std::vector<int> lines;
+            for (int line = 1;;) {
+                const Hit hit = findIn(m, target, line, 1, -1, -1, o);
+                if (hit == kMiss)
+                    break;
+                lines.push_back(std::get<0>(hit));
+                line = std::get<0>(hit) + 1;
+            }
+            const ModuleCode copy = m;
+            int a = 2, b = 1, c = -1, d = -1;
+            const bool found = copy.find(target, a, b, c, d, false, false, pattern);
+            int a2 = 2, b2 = 1, c2 = -1, d2 = -1;
+            EXPECT_EQ(found, copy.findByScan(target, a2, b2, c2, d2, false, false, pattern));
+            EXPECT_EQ(std::tie(a, b, c, d), std::tie(a2, b2, c2, d2)) << target.toStdString();
+            if (target == QLatin1String("foo"))
+                EXPECT_EQ(lines, std::vector<int>({2, 3, 4, 5}));
+        }
+    }
+}
