@@ -158,7 +158,24 @@ int TreeModel::rowCount(const QModelIndex &parent) const
 
 int TreeModel::columnCount(const QModelIndex &) const { return 1; }
 
-bool TreeModel::hasChildren(const QModelIndex &parent) const { return rowCount(parent) > 0; }
+bool TreeModel::hasChildren(const QModelIndex &parent) const
+{
+    // A node whose children come when it is first opened shows its plus sign before.
+    const Node *node = nodeOf(parent);
+    return (node && node->childrenToLoad()) || rowCount(parent) > 0;
+}
+
+bool TreeModel::canFetchMore(const QModelIndex &parent) const
+{
+    const Node *node = nodeOf(parent);
+    return node && node->childrenToLoad();
+}
+
+void TreeModel::fetchMore(const QModelIndex &parent)
+{
+    if (Node *node = nodeOf(parent))
+        node->loadChildren();
+}
 
 QVariant TreeModel::data(const QModelIndex &index, int role) const
 {

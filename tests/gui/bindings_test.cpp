@@ -383,6 +383,32 @@ TEST_F(BindingsTest, TreeChangesReachTheViewAsRowSignals)
     EXPECT_EQ(m->rowCount(), 0);
 }
 
+TEST_F(BindingsTest, TreeNodesWithChildrenToLoadShowAPlusSignAndLoadOnExpansion)
+{
+    Node *entry = tree.nodes().add({}, Relationship::Last, QStringLiteral("e"), QStringLiteral("Callee"));
+    entry->setChildrenToLoad(true);
+    int requests = 0;
+    auto loading = tree.loadChildrenRequested.connect([&](Node *n) {
+        ++requests;
+        tree.nodes().add(n, Relationship::Child, QString(), QStringLiteral("Deeper"));
+    });
+    flush();
+    gui::TreeBinding *binding = treeBinding();
+    QTreeView *w = binding->treeView();
+    QAbstractItemModel *m = w->model();
+    const QModelIndex index = binding->indexOf(entry);
+    EXPECT_TRUE(m->hasChildren(index));
+    EXPECT_EQ(m->rowCount(index), 0);
+    EXPECT_EQ(requests, 0);
+
+    w->expand(index); // the user opens it
+    EXPECT_EQ(requests, 1);
+    EXPECT_TRUE(entry->expanded());
+    ASSERT_EQ(m->rowCount(index), 1);
+    EXPECT_EQ(m->index(0, 0, index).data().toString(), QStringLiteral("Deeper"));
+    EXPECT_FALSE(m->canFetchMore(index));
+}
+
 TEST_F(BindingsTest, ComboBoxTypingAndChoosingGoThroughTheModel)
 {
     auto *w = widget<QComboBox>(combo);
