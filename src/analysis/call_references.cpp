@@ -520,7 +520,10 @@ void ShowCallees(ToolWindow &window, const Ptr<host::VBE> &vbe, Node *node, bool
         clearList(list);
         return;
     }
-    if (createColumns)
+    // A procedure of the same module as the last one clicked (same tag) brings no new
+    // columns; when that one called nothing the list has none, and rows without columns
+    // would show nothing at all.
+    if (createColumns || list.columnHeaders().count() == 0)
         analysis::createColumns(window, list);
     for (const Node *callee : definition->childList()) {
         const QStringList parts = callee->tag().split(QLatin1Char(','));

@@ -364,6 +364,10 @@ TEST(CallReferences, CalleesAndCallersLists)
     // A module node's children are procedures, not callees: the list is emptied.
     doc.ShowCallees(w.node(P + "_Module1"), false);
     EXPECT_EQ(w.list().columnHeaders().count(), 0);
+    // The next procedure of the same tag brings its columns along, or its rows would not show.
+    doc.ShowCallees(w.node(P + "_Module1_Main"), false);
+    EXPECT_EQ(w.list().columnHeaders().count(), 3);
+    EXPECT_EQ(w.list().listItems().count(), 5);
 
     // Module2's UsesHelper calls its own Helper: not a caller of Module1's.
     doc.ShowCallers(w.node(P + "_Module1_Helper"), true);
