@@ -80,7 +80,9 @@ def run(args, project, env=None):
         problems.append(f"crash: signal {-proc.returncode}")
     elif proc.returncode not in (0, 1):
         problems.append(f"exit code {proc.returncode}")
-    if not hung and proc.returncode == 0:
+    words = args.command.split()
+    prints_json = words[0] in ("dump", "ui") or "--json" in words
+    if not hung and proc.returncode == 0 and prints_json:
         try:
             doc = json.loads(out.decode("utf-8"))
             if args.command.split()[0] == "dump" and not doc.get("projects"):

@@ -205,7 +205,7 @@ int runProcs(const QStringList &rawArgs, const Console &console)
     const QString wanted = args.positional.value(1);
     return withSession(args, console, [&](frontend::Session &session) {
         const auto modules = modulesNamed(session, wanted);
-        if (modules.empty())
+        if (modules.empty() && !wanted.isEmpty())
             throw host::Error(host::err::ElementNotFound, QStringLiteral("no module named %1").arg(wanted));
         Json all = Json::array();
         QStringList lines;
@@ -262,10 +262,9 @@ int runCalls(const QStringList &rawArgs, const Console &console)
         for (const controls::Node *root : doc.tvwProject(1).rootNodes())
             if (root->text() == projectName)
                 walk(root, 0);
-        if (procedures.empty())
+        if (procedures.empty() && !wanted.isEmpty())
             throw host::Error(host::err::ElementNotFound,
-                              wanted.isEmpty() ? QStringLiteral("project %1 has no procedures").arg(projectName)
-                                               : QStringLiteral("no procedure named %1 in %2").arg(wanted, projectName));
+                              QStringLiteral("no procedure named %1 in %2").arg(wanted, projectName));
         Json all = Json::array();
         QStringList lines;
         for (const controls::Node *node : procedures) {

@@ -10,6 +10,8 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTemporaryDir>
+#include <QFile>
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
@@ -189,4 +191,19 @@ TEST(TessaryExplore, TreeProcsAndCallsSayWhatIsMissing)
         EXPECT_TRUE(r.err.contains(QStringLiteral("usage:"))) << r.err.toStdString();
     }
     EXPECT_EQ(tessary({"tree", QStringLiteral(TESSARY_SOURCE_DIR "/examples/missing.vbp")}).code, 1);
+}
+
+TEST(TessaryExplore, AProjectWithoutModulesListsNothing)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile vbp(dir.filePath(QStringLiteral("Empty.vbp")));
+    ASSERT_TRUE(vbp.open(QIODevice::WriteOnly));
+    vbp.write("Type=Exe\r\nName=\"Empty\"\r\n");
+    vbp.close();
+    for (const QStringList &args : {QStringList{"procs", vbp.fileName()}, QStringList{"calls", vbp.fileName(), "Empty"}}) {
+        const RunResult r = tessary(args);
+        EXPECT_EQ(r.code, 0) << args.join(' ').toStdString() << r.err.toStdString();
+        EXPECT_EQ(r.out.trimmed(), QString()) << args.join(' ').toStdString();
+    }
 }
