@@ -305,6 +305,10 @@ void FindProcedureCalls(ToolWindow &window, const Ptr<host::VBProject> &project,
         int own = -1;
         QString image;
         std::vector<int> shadowing; // other modules where the name is their own member
+        bool shadows(int module) const
+        {
+            return std::find(shadowing.begin(), shadowing.end(), module) != shadowing.end();
+        }
     };
     std::vector<Callee> callees(std::size_t(std::max(count, 0)));
     for (int i = 0; i < count; ++i) {
@@ -337,6 +341,30 @@ void FindProcedureCalls(ToolWindow &window, const Ptr<host::VBProject> &project,
         QString caller;
     };
     std::vector<Call> calls;
+    // What the loop below asks of every entry for every module, packed: it runs millions of
+    // times.
+    struct Reach {
+        int own;
+        bool global;
+        bool shadowed;
+    };
+    std::vector<Reach> reaches;
+    reaches.reserve(callees.size());
+    for (const Callee &c : callees)
+        reaches.push_back({c.own, c.global, !c.shadowing.empty()});
+    // The names side by side in one block: every module is searched for every name, and
+    // names scattered over the heap would each be a cache miss, millions of times.
+    std::vector<char16_t> namePool;
+    for (int i = 0; i < count; ++i)
+        namePool.insert(namePool.end(), entries[std::size_t(i)].Procedure.utf16(),
+                        entries[std::size_t(i)].Procedure.utf16() + entries[std::size_t(i)].Procedure.size());
+    std::vector<QString> names;
+    names.reserve(std::size_t(std::max(count, 0)));
+    for (std::size_t i = 0, at = 0; i < std::size_t(std::max(count, 0)); ++i) {
+        const qsizetype size = entries[i].Procedure.size();
+        names.push_back(QString::fromRawData(reinterpret_cast<const QChar *>(namePool.data() + at), size));
+        at += std::size_t(size);
+    }
     window.SetProgress(0, int(modules.size()));
     for (int k = 0; k < int(modules.size()); ++k) {
         const Searched &target = modules[std::size_t(k)];
@@ -346,15 +374,16 @@ void FindProcedureCalls(ToolWindow &window, const Ptr<host::VBProject> &project,
         }
         const host::CodeModule &module = *target.module;
         for (int i = 0; i < count; ++i) {
-            const Callee &c = callees[std::size_t(i)];
-            if (c.global ? std::find(c.shadowing.begin(), c.shadowing.end(), k) != c.shadowing.end() : c.own != k)
+            const Reach &reach = reaches[std::size_t(i)];
+            if (reach.global ? reach.shadowed && callees[std::size_t(i)].shadows(k) : reach.own != k)
                 continue;
+            const Callee &c = callees[std::size_t(i)];
             const ProcedureEntry &e = entries[std::size_t(i)];
             QString lastCaller;
             int start = 1;
             for (;;) {
                 FoundLines found;
-                if (!attempt([&] { found = findFrom(module, e.Procedure, start); }) || !found)
+                if (!attempt([&] { found = findFrom(module, names[std::size_t(i)], start); }) || !found)
                     break;
                 const int line = found.line;
                 QString raw;
