@@ -136,40 +136,29 @@ JsonWriter &JsonWriter::key(const QString &name)
     return *this;
 }
 
-JsonWriter &JsonWriter::beginObject()
+JsonWriter &JsonWriter::beginObject() { return beginLevel(QLatin1Char('{')); }
+
+JsonWriter &JsonWriter::beginArray() { return beginLevel(QLatin1Char('[')); }
+
+JsonWriter &JsonWriter::beginLevel(QLatin1Char open)
 {
     beforeValue();
-    m_buffer += QLatin1Char('{');
-    m_stack.push_back({true, 0});
+    m_buffer += open;
+    m_stack.push_back({0});
     return *this;
 }
 
-JsonWriter &JsonWriter::beginArray()
-{
-    beforeValue();
-    m_buffer += QLatin1Char('[');
-    m_stack.push_back({false, 0});
-    return *this;
-}
+JsonWriter &JsonWriter::endObject() { return endLevel(QLatin1Char('}')); }
 
-JsonWriter &JsonWriter::endObject()
+JsonWriter &JsonWriter::endArray() { return endLevel(QLatin1Char(']')); }
+
+JsonWriter &JsonWriter::endLevel(QLatin1Char close)
 {
     const Level level = m_stack.back();
     m_stack.pop_back();
-    if (level.count > 0)
+    if (level.count > 0) // an empty one stays "{}" or "[]"
         newline(int(m_stack.size()));
-    m_buffer += QLatin1Char('}');
-    flushLines();
-    return *this;
-}
-
-JsonWriter &JsonWriter::endArray()
-{
-    const Level level = m_stack.back();
-    m_stack.pop_back();
-    if (level.count > 0)
-        newline(int(m_stack.size()));
-    m_buffer += QLatin1Char(']');
+    m_buffer += close;
     flushLines();
     return *this;
 }

@@ -68,10 +68,11 @@ private:
     void beforeValue();
     void newline(int depth);
     void flushLines();
+    JsonWriter &beginLevel(QLatin1Char open);
+    JsonWriter &endLevel(QLatin1Char close);
 
     struct Level {
-        bool object;
-        int count;
+        int count; // members or elements written so far
     };
     std::function<void(const QString &)> m_lines;
     std::vector<Level> m_stack;
