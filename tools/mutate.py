@@ -2,7 +2,7 @@
 """Loads real VB6 projects and mutated copies of them through a tessary command and reports
 crashes, hangs, runaway memory, invalid output and exit codes that disagree with the output.
 
-    tools/mutate.py [--runs N] [--seed S] [--command "dump"] [--timeout SEC] [--memory MB]
+    tools/mutate.py [--runs N] [--seed S] [--command "dump"|"ui {} --button DEPENDENCY"] [--timeout SEC] [--memory MB]
                     [--tessary PATH] [--report FILE] CORPUS_DIR...
 
 Each project (.vbp/.vbg under the corpus folders) is first loaded as it is; then each run
@@ -43,7 +43,10 @@ def find_projects(roots):
 
 def run(args, project, env=None):
     """Runs one command; returns a dict with rc, signal, seconds, peak MB and problems found."""
-    cmd = [args.tessary] + args.command.split() + [str(project)]
+    words = args.command.split()
+    # "{}" stands for the project file, for commands whose actions follow it.
+    cmd = [args.tessary] + ([str(project) if w == "{}" else w for w in words] if "{}" in words
+                            else words + [str(project)])
     limit = args.memory * 1024 * 1024
 
     def limits():
