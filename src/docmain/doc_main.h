@@ -131,6 +131,13 @@ public:
     void ShowCallees(controls::Node *node, bool createColumns);
     void ShowCallers(controls::Node *node, bool createColumns);
 
+    // ---- search results ----------------------------------------------------------
+    /// Builds the Search tab from the shared hits and shows the first node's list.
+    void SetFindResult();
+    void ShowFindList(bool createColumns);
+    /// Opens the code pane of the selected hit at its line.
+    void SelectFindLine();
+
     // ---- what the analysis reads ------------------------------------------------
     int currentTab() const override { return mintCurrentTab; }
     QString currentProject() const override { return mstrCurrentProject; }
