@@ -14,6 +14,7 @@
 #include "controls/tab_strip.h"
 #include "controls/toolbar.h"
 #include "controls/tree_view.h"
+#include "find/frm_find.h"
 #include "host/vbide.h"
 
 #include <array>
@@ -73,6 +74,10 @@ public:
 
     /// The version form that holds the shared image list.
     about::FrmAbout &frmAbout() { return *m_frmAbout; }
+    /// The Find dialog, created on first use; null before.
+    find::FrmFind *frmFind() const { return m_frmFind.get(); }
+    /// Creates the Find dialog if needed, shows it and refreshes its target list.
+    void ShowFindDialog();
 
     // ---- host-facing events ----------------------------------------------------
     /// UserDocument_Initialize: runs once when the host creates the document.
@@ -174,6 +179,7 @@ private:
     void SelectDesignerControl(int index);
 
     std::unique_ptr<about::FrmAbout> m_frmAbout;
+    std::unique_ptr<find::FrmFind> m_frmFind;
     std::vector<host::Subscription> m_subscriptions;
     bool m_initialized = false;
 };

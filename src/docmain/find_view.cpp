@@ -6,6 +6,16 @@
 
 namespace docmain {
 
+void DocMain::ShowFindDialog()
+{
+    if (!m_frmFind) {
+        m_frmFind = std::make_unique<find::FrmFind>(mobjImageList);
+        m_frmFind->onFound = [this] { SetFindResult(); };
+    }
+    m_frmFind->show();
+    m_frmFind->RefreshProject();
+}
+
 void DocMain::SetFindResult()
 {
     mstrCurrentTag.clear();
