@@ -23,7 +23,7 @@ FrmFind::FrmFind(controls::ImageList *images)
 {
     setCaption(QStringLiteral("検索"));
     setBorderStyle(controls::FormBorderStyle::FixedDialog);
-    move(0, 0, 5400, 2700);
+    move(0, 0, 5400, 3000);
     Label1.setCaption(QStringLiteral("検索する文字列(&F):"));
     Label1.move(120, 165, 1800, 255);
     cboFindString.move(1980, 120, 3240, 300);
