@@ -24,7 +24,9 @@ int usage(const Console &console, const QString &error = {})
                                "       tessary tree [--encoding NAME] [--json] FILE.vbp|FILE.vbg\n"
                                "       tessary procs [--encoding NAME] [--json] FILE.vbp|FILE.vbg [MODULE]\n"
                                "       tessary calls [--encoding NAME] [--json] FILE.vbp|FILE.vbg PROJECT "
-                               "[--callers|--callees] [PROC]\n") +
+                               "[--callers|--callees] [PROC]\n"
+                               "       tessary find [--encoding NAME] [--json] [--word] [--case] [--pattern] "
+                               "[--project NAME] FILE.vbp|FILE.vbg TEXT\n") +
                 frontend::actionsUsage());
     return frontend::ExitUsage;
 }
@@ -121,6 +123,8 @@ int run(QStringList args, const Console &console)
         return runProcs(args, console);
     if (command == QLatin1String("calls"))
         return runCalls(args, console);
+    if (command == QLatin1String("find"))
+        return runFind(args, console);
     return usage(console, QStringLiteral("unknown command '%1'").arg(command));
 }
 

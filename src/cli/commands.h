@@ -23,4 +23,9 @@ int runProcs(const QStringList &args, const frontend::Console &console);
 /// tab's lists after the call analysis.
 int runCalls(const QStringList &args, const frontend::Console &console);
 
+/// `find [--encoding NAME] [--json] [--word] [--case] [--pattern] [--project NAME] FILE TEXT`:
+/// the Find dialog's search, a hit a line as `file:line:column: text`. Exit 0 with hits, 1
+/// without, 2 on errors.
+int runFind(const QStringList &args, const frontend::Console &console);
+
 } // namespace cli

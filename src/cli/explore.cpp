@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 
 #include "analysis/source_text.h"
+#include "cli/explore_session.h"
 #include "cli/ui_view.h"
 #include "controls/platform.h"
 #include "docmain/doc_main.h"
@@ -19,37 +20,6 @@ using frontend::Json;
 
 namespace {
 
-/// The options every explorer command takes, and the positional arguments left over.
-struct ExploreArgs {
-    ide::files::CodePage codePage = ide::files::CodePage::Auto;
-    bool json = false;
-    QStringList flags;      // the command's own switches that were given
-    QStringList positional; // FILE first
-};
-
-bool parseExploreArgs(const QStringList &args, const QStringList &switches, ExploreArgs &out, QString &error)
-{
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (frontend::isEncodingOption(a)) {
-            if (!frontend::takeEncoding(args, i, out.codePage, error))
-                return false;
-        } else if (a == QLatin1String("--json")) {
-            out.json = true;
-        } else if (switches.contains(a)) {
-            out.flags << a;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            error = QStringLiteral("unknown option %1").arg(a);
-            return false;
-        } else {
-            out.positional << a;
-        }
-    }
-    if (out.positional.isEmpty())
-        error = QStringLiteral("no project file named");
-    return !out.positional.isEmpty();
-}
-
 int exploreUsage(const Console &console, const QString &error)
 {
     console.err(QStringLiteral("tessary: %1\n"
@@ -59,25 +29,6 @@ int exploreUsage(const Console &console, const QString &error)
                                "[--callers|--callees] [PROC]")
                     .arg(error));
     return frontend::ExitUsage;
-}
-
-/// Opens the session with a headless platform and runs `body` on it; the exit status is the
-/// body's, or 1 when nothing loaded, or 2 when an action failed.
-int withSession(const ExploreArgs &args, const Console &console,
-                const std::function<int(frontend::Session &)> &body)
-{
-    controls::HeadlessPlatform platform;
-    controls::ScopedPlatform scoped(platform);
-    frontend::Session session = frontend::openSession(args.positional.first(), args.codePage);
-    frontend::printDiagnostics(console, *session.ide);
-    if (session.ide->vbe()->vbProjects()->count() == 0)
-        return frontend::ExitNothingLoaded;
-    try {
-        return body(session);
-    } catch (const host::Error &e) {
-        console.err(QStringLiteral("tessary: %1").arg(e.description()));
-        return frontend::ExitUsage;
-    }
 }
 
 /// One user action; a failure names the action, as `tessary ui` does.

@@ -172,8 +172,12 @@ void DocMain::fillDetailList(int index, Node *node)
         }
         break;
     }
+    case TabSearch:
+        if (tag.startsWith(QLatin1String("FIND_")))
+            ShowFindList(mblnNewColumns);
+        break;
     default:
-        // The inspection report and the search hits fill their lists themselves.
+        // The inspection report fills its list itself.
         break;
     }
 }
@@ -283,6 +287,9 @@ void DocMain::lvwDetail_DblClick(int index)
             tvwProject_NodeClick(index, module);
             break;
         }
+        case TabSearch:
+            SelectFindLine();
+            break;
         default:
             break;
         }

@@ -14,6 +14,7 @@
 #include "controls/tab_strip.h"
 #include "controls/toolbar.h"
 #include "controls/tree_view.h"
+#include "find/frm_find.h"
 #include "host/vbide.h"
 
 #include <array>
@@ -73,6 +74,10 @@ public:
 
     /// The version form that holds the shared image list.
     about::FrmAbout &frmAbout() { return *m_frmAbout; }
+    /// The Find dialog, created on first use; null before.
+    find::FrmFind *frmFind() const { return m_frmFind.get(); }
+    /// Creates the Find dialog if needed, shows it and refreshes its target list.
+    void ShowFindDialog();
 
     // ---- host-facing events ----------------------------------------------------
     /// UserDocument_Initialize: runs once when the host creates the document.
@@ -131,6 +136,13 @@ public:
     void ShowCallees(controls::Node *node, bool createColumns);
     void ShowCallers(controls::Node *node, bool createColumns);
 
+    // ---- search results ----------------------------------------------------------
+    /// Builds the Search tab from the shared hits and shows the first node's list.
+    void SetFindResult();
+    void ShowFindList(bool createColumns);
+    /// Opens the code pane of the selected hit at its line.
+    void SelectFindLine();
+
     // ---- what the analysis reads ------------------------------------------------
     int currentTab() const override { return mintCurrentTab; }
     QString currentProject() const override { return mstrCurrentProject; }
@@ -167,6 +179,7 @@ private:
     void SelectDesignerControl(int index);
 
     std::unique_ptr<about::FrmAbout> m_frmAbout;
+    std::unique_ptr<find::FrmFind> m_frmFind;
     std::vector<host::Subscription> m_subscriptions;
     bool m_initialized = false;
 };

@@ -21,6 +21,7 @@ void DocMain::tbrMain_ButtonClick(int index, Button *button)
                  doc.tbsProject_Click();
                  doc.AnalyzeProcedureCalls();
              }},
+            {"FIND", [](DocMain &doc, Button *) { doc.ShowFindDialog(); }},
         },
         {},
     }};

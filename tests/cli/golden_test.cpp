@@ -39,6 +39,10 @@ const std::vector<GoldenCase> &cases()
         {"ui_relative_tab", {"ui", "Tessary.vbg", "--tab", "2", "--project", "Stock", "--button", "DEPENDENCY",
                              "--click", "Stock_basMain_Main"}},
         {"procs_stock_class_json", {"procs", "--json", "Stock/Stock.vbp", "cls在庫"}},
+        {"find_group", {"find", "Tessary.vbg", "Log"}},
+        {"ui_find_dialog", {"ui", "Tessary.vbg", "--button", "FIND", "--form", "frmFind", "--set",
+                            "cboFindString=LogMessage", "--press", "cmdFind", "--click", "Stock_basMain", "--dblclick", "0"}},
+        {"find_word_project_json", {"find", "--json", "--word", "Tessary.vbg", "--project", "Stock", "LogMessage"}},
     };
     return list;
 }

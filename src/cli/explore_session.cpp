@@ -1,0 +1,48 @@
+#include "cli/explore_session.h"
+
+#include "controls/platform.h"
+#include "frontend/options.h"
+
+namespace cli {
+
+bool parseExploreArgs(const QStringList &args, const QStringList &switches, ExploreArgs &out, QString &error)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (frontend::isEncodingOption(a)) {
+            if (!frontend::takeEncoding(args, i, out.codePage, error))
+                return false;
+        } else if (a == QLatin1String("--json")) {
+            out.json = true;
+        } else if (switches.contains(a)) {
+            out.flags << a;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            error = QStringLiteral("unknown option %1").arg(a);
+            return false;
+        } else {
+            out.positional << a;
+        }
+    }
+    if (out.positional.isEmpty())
+        error = QStringLiteral("no project file named");
+    return !out.positional.isEmpty();
+}
+
+int withSession(const ExploreArgs &args, const frontend::Console &console,
+                const std::function<int(frontend::Session &)> &body, int nothingLoaded)
+{
+    controls::HeadlessPlatform platform;
+    controls::ScopedPlatform scoped(platform);
+    frontend::Session session = frontend::openSession(args.positional.first(), args.codePage);
+    frontend::printDiagnostics(console, *session.ide);
+    if (session.ide->vbe()->vbProjects()->count() == 0)
+        return nothingLoaded;
+    try {
+        return body(session);
+    } catch (const host::Error &e) {
+        console.err(QStringLiteral("tessary: %1").arg(e.description()));
+        return frontend::ExitUsage;
+    }
+}
+
+} // namespace cli

@@ -1,0 +1,29 @@
+#pragma once
+// What the explorer commands share: their options and the headless session they run in.
+#include "frontend/console.h"
+#include "frontend/session.h"
+#include "ide/files/encoding.h"
+
+#include <QStringList>
+#include <functional>
+
+namespace cli {
+
+/// The options every explorer command takes, and the positional arguments left over.
+struct ExploreArgs {
+    ide::files::CodePage codePage = ide::files::CodePage::Auto;
+    bool json = false;
+    QStringList flags;      // the command's own switches that were given
+    QStringList positional; // FILE first
+};
+
+/// Parses `args`: the encoding, --json, the command's own `switches`, positional arguments.
+bool parseExploreArgs(const QStringList &args, const QStringList &switches, ExploreArgs &out, QString &error);
+
+/// Opens the session with a headless platform and runs `body` on it; the exit status is the
+/// body's, or `nothingLoaded` when nothing loaded, or 2 when an action failed.
+int withSession(const ExploreArgs &args, const frontend::Console &console,
+                const std::function<int(frontend::Session &)> &body,
+                int nothingLoaded = frontend::ExitNothingLoaded);
+
+} // namespace cli

@@ -1,0 +1,132 @@
+// `tessary find`: the Find dialog's search over the loaded projects, printed as grep prints
+// matches. The search is the add-in's; only the file positions come from the stand-in IDE.
+#include "cli/commands.h"
+
+#include "cli/explore_session.h"
+#include "find/search.h"
+#include "frontend/json.h"
+#include "ide/shell/impl.h"
+#include "shared/bas_quillbox.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace cli {
+
+namespace {
+
+int findUsage(const frontend::Console &console, const QString &error)
+{
+    console.err(QStringLiteral("tessary: %1\n"
+                               "usage: tessary find [--encoding NAME] [--json] [--word] [--case] [--pattern] "
+                               "[--project NAME] FILE.vbp|FILE.vbg TEXT")
+                    .arg(error));
+    return frontend::ExitUsage;
+}
+
+/// Where a hit stands in its module's file.
+struct FilePosition {
+    QString file;
+    int line = 0;
+    int column = 0;
+};
+
+FilePosition filePosition(const host::VBComponent &component, const shared::FindResult &hit,
+                          const find::FindOptions &options, const QString &text, bool relative)
+{
+    FilePosition at;
+    if (component.fileCount() > 0) {
+        at.file = component.fileNames(1);
+        if (relative)
+            at.file = QDir::current().relativeFilePath(at.file);
+    }
+    const auto module = component.codeModule();
+    // The hit records its line only; its column is that of the line's first match.
+    int startLine = hit.Line, startCol = 1, endLine = hit.Line, endCol = -1;
+    if (module->find(text, startLine, startCol, endLine, endCol, options.wholeWord, options.matchCase,
+                     options.patternSearch))
+        at.column = startCol;
+    // Attribute lines are in the file but not in the pane.
+    const auto impl = std::dynamic_pointer_cast<ide::CodeModuleImpl>(module);
+    at.line = impl ? impl->code().fileLineOf(hit.Line) : hit.Line;
+    return at;
+}
+
+} // namespace
+
+int runFind(const QStringList &rawArgs, const frontend::Console &console)
+{
+    QStringList rest;
+    QString projectName;
+    bool projectGiven = false;
+    for (int i = 0; i < rawArgs.size(); ++i) {
+        if (rawArgs[i] == QLatin1String("--project")) {
+            if (i + 1 >= rawArgs.size())
+                return findUsage(console, QStringLiteral("--project needs a project name"));
+            projectName = rawArgs[++i];
+            projectGiven = true;
+        } else {
+            rest << rawArgs[i];
+        }
+    }
+    ExploreArgs args;
+    QString error;
+    const QStringList switches{QStringLiteral("--word"), QStringLiteral("--case"), QStringLiteral("--pattern")};
+    if (!parseExploreArgs(rest, switches, args, error))
+        return findUsage(console, error);
+    if (args.positional.size() != 2)
+        return findUsage(console, QStringLiteral("find takes FILE and TEXT"));
+    find::FindOptions options;
+    options.wholeWord = args.flags.contains(QLatin1String("--word"));
+    options.matchCase = args.flags.contains(QLatin1String("--case"));
+    options.patternSearch = args.flags.contains(QLatin1String("--pattern"));
+    if (options.matchCase && options.patternSearch)
+        return findUsage(console, QStringLiteral("--case and --pattern cannot be combined: the IDE searches patterns "
+                                                 "without regard to case"));
+    const QString text = args.positional[1];
+    if (text.trimmed().isEmpty())
+        return findUsage(console, QStringLiteral("the search text is empty"));
+    const bool relative = QFileInfo(args.positional[0]).isRelative();
+
+    return withSession(
+        args, console,
+        [&](frontend::Session &session) {
+            const auto vbe = session.ide->vbe();
+            const auto projects = vbe->vbProjects();
+            if (projectGiven) {
+                bool known = false;
+                for (int i = 1; i <= projects->count() && !known; ++i)
+                    known = projects->item(i)->name() == projectName;
+                if (!known)
+                    throw host::Error(host::err::ElementNotFound, QStringLiteral("no project named %1").arg(projectName));
+            }
+            shared::BasQuillbox &results = shared::basQuillbox();
+            const auto target = projectGiven ? find::FindTarget::project(projectName) : find::FindTarget::allProjects();
+            if (!find::RunSearch(vbe, text, target, options, results))
+                return int(frontend::ExitNothingLoaded);
+            frontend::Json all = frontend::Json::array();
+            QStringList lines;
+            for (const shared::FindResult &hit : results.gFindResults) {
+                const auto component = projects->item(hit.ProjectName)->vbComponents()->item(hit.ModuleName);
+                const FilePosition at = filePosition(*component, hit, options, results.gFindText, relative);
+                if (args.json) {
+                    all.push(frontend::Json::object()
+                                 .set("project", hit.ProjectName)
+                                 .set("module", hit.ModuleName)
+                                 .set("procedure", hit.ProcName)
+                                 .set("file", at.file)
+                                 .set("paneLine", hit.Line)
+                                 .set("fileLine", at.line)
+                                 .set("column", at.column)
+                                 .set("text", hit.LineText));
+                } else {
+                    lines << QStringLiteral("%1:%2:%3: %4").arg(at.file).arg(at.line).arg(at.column).arg(hit.LineText);
+                }
+            }
+            console.out(args.json ? all.dump() : lines.join(QLatin1Char('\n')));
+            return int(frontend::ExitLoaded);
+        },
+        frontend::ExitUsage);
+}
+
+} // namespace cli
