@@ -141,8 +141,14 @@ void ModuleCode::narrowSearch(LastSearch &search) const
     }
     if (search.indexed || partLength == 0)
         return;
-    if (!m_substrings)
+    if (!m_substrings) {
+        // Building the table costs about as much as a few plain scans: a module searched once
+        // or twice (one Find over a project) is scanned; one searched for name after name
+        // (the call analysis) gets the table.
+        if (++m_partSearches < kPartSearchesBeforeIndex)
+            return;
         m_substrings = std::make_shared<SubstringIndex>(m_index);
+    }
     m_substrings->lines(padded.sliced(partFrom, partLength), search.substringLines);
     if (search.substringLines.empty()) {
         search.possible = false;
@@ -172,13 +178,15 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
         if (!wholeWord && m <= 32 && m_substrings) {
             // A single word searched inside tokens, in a module where no token holds it: the
             // usual answer when every name is looked for in every module.
-            char16_t units[32];
+            const char16_t *units = reinterpret_cast<const char16_t *>(target.utf16());
+            std::uint64_t hash = 0;
             bool word = true;
             for (qsizetype k = 0; k < m && word; ++k) {
-                units[k] = foldChar(target[k].unicode());
-                word = isWordChar(units[k]);
+                const char16_t c = foldChar(units[k]);
+                word = isWordChar(c);
+                hash = SubstringIndex::extend(hash, c);
             }
-            if (word && !m_substrings->mayHold(QStringView(units, m)))
+            if (word && !m_substrings->mayHoldHashed(hash, m))
                 return false;
         }
         search.valid = true;

@@ -172,7 +172,9 @@ private:
     int m_firstFileLine = 1;
     std::vector<int> m_hiddenBefore; // per hidden attribute line, the pane index after it
     TokenIndex m_index;
-    mutable std::shared_ptr<SubstringIndex> m_substrings; // built at the first search that needs it
+    mutable std::shared_ptr<SubstringIndex> m_substrings; // built once searches inside tokens repeat
+    mutable int m_partSearches = 0;
+    static constexpr int kPartSearchesBeforeIndex = 2;
     mutable LastSearch m_lastSearch;
     int m_declarationLines = 0;
     std::vector<ProcInfo> m_procedures;

@@ -24,14 +24,20 @@ public:
     /// and this answers without a table search.
     bool mayHold(QStringView word) const
     {
-        const size_t n = size_t(word.size());
-        if (!m_longWords.empty() || n > kFilteredLength)
-            return true;
         std::uint64_t hash = 0;
         for (QChar c : word)
             hash = extend(hash, c.unicode());
+        return mayHoldHashed(hash, word.size());
+    }
+    /// mayHold() for a word of `length` units whose hash() the caller worked out.
+    bool mayHoldHashed(std::uint64_t hash, qsizetype length) const
+    {
+        if (!m_longWords.empty() || size_t(length) > kFilteredLength)
+            return true;
         return mayContain(hash);
     }
+    /// The hash of a word, one unit at a time from 0.
+    static std::uint64_t extend(std::uint64_t hash, char16_t c) { return (hash + c + 1) * 0x100000001b3ULL; }
 
     size_t memoryUsage() const;
 
@@ -47,8 +53,6 @@ private:
         return std::u16string_view(m_text.data() + s.pos);
     }
 
-    /// Polynomial hash of a piece of a word, extended one unit at a time.
-    static std::uint64_t extend(std::uint64_t hash, char16_t c) { return (hash + c + 1) * 0x100000001b3ULL; }
     /// Two bits of the filter for a hash.
     std::pair<size_t, size_t> bits(std::uint64_t hash) const
     {
