@@ -158,9 +158,18 @@ Json ideJson(const ide::Ide &ide)
             }
         }
     }
+    Json dialog;
+    if (const auto &open = ide.commandDialog()) {
+        Json lines = Json::array();
+        for (const QString &line : open->lines)
+            lines.push(line);
+        dialog = Json::object().set("command", open->command).set("caption", open->caption).set("lines", lines);
+    }
     return Json::object()
         .set("windows", windows)
         .set("immediate", ide.immediateText())
+        .set("dialog", dialog)
+        .set("arrangement", ide.arrangement())
         .set("commandsRun", commands)
         .set("activeCodePane", pane)
         .set("selectedControls", selected);

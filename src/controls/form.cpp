@@ -87,10 +87,11 @@ void Form::load()
     loadEvent.raise();
 }
 
-void Form::show(bool modal)
+void Form::show(bool modal, Form *owner)
 {
     load();
     m_modal = modal;
+    m_owner = owner;
     if (!visible())
         setVisible(true);
     if (!m_shownSinceLoad) {

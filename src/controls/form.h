@@ -37,7 +37,10 @@ public:
     void load();
     /// Loads if needed and makes the form visible (Resize on the first show after a load);
     /// `modal` then hands the form to Platform::showModal, which returns once it is done.
-    void show(bool modal = false);
+    /// `owner` (not owned) is the form it stays in front of, as Show's OwnerForm argument.
+    void show(bool modal = false, Form *owner = nullptr);
+    /// The owner of the last show; nullptr when shown without one.
+    Form *owner() const { return m_owner; }
     void hide();
     /// Shown with `modal` true and not hidden since.
     bool modal() const { return m_modal && visible(); }
@@ -74,6 +77,7 @@ private:
     bool m_loaded = false;
     bool m_shownSinceLoad = false;
     bool m_modal = false;
+    Form *m_owner = nullptr; // not owned
 };
 
 /// VB's Forms collection: every loaded form, in the order they were loaded.

@@ -357,6 +357,9 @@ void HeadlessPlatform::lockWindowUpdate(const Control *control)
 void HeadlessPlatform::sendKeys(const QString &keys, bool wait)
 {
     m_sentKeys.append({keys, wait});
+    m_lastKeysHandled = false;
+    if (m_keyHandler)
+        m_lastKeysHandled = m_keyHandler(keys);
 }
 
 void HeadlessPlatform::showHelpKeyword(const QString &word)

@@ -226,6 +226,11 @@ public:
 
     /// (keys, wait) per SendKeys call.
     const QList<std::pair<QString, bool>> &sentKeys() const { return m_sentKeys; }
+    /// Where SendKeys goes: the IDE's own key handling; it answers false when the window
+    /// that has the focus takes no keys there. May throw host::Error for malformed keys.
+    void setKeyHandler(std::function<bool(const QString &)> handler) { m_keyHandler = std::move(handler); }
+    /// The key handler took the keys of the last SendKeys.
+    bool lastKeysHandled() const { return m_lastKeysHandled; }
     const QStringList &helpKeywords() const { return m_helpKeywords; }
     /// (title, extra text) per ShellAbout call.
     const QList<std::pair<QString, QString>> &aboutBoxes() const { return m_aboutBoxes; }
@@ -261,6 +266,8 @@ private:
     const Control *m_locked = nullptr; // not owned
     int m_lockCount = 0;
     QList<std::pair<QString, bool>> m_sentKeys;
+    std::function<bool(const QString &)> m_keyHandler;
+    bool m_lastKeysHandled = false;
     QStringList m_helpKeywords;
     QList<std::pair<QString, QString>> m_aboutBoxes;
     std::optional<MemoryStatus> m_memory;

@@ -79,6 +79,7 @@ void DocMain::tvwProject_NodeClick(int index, Node *node)
 {
     if (!node || index < 0 || index >= mintTabCount)
         return;
+    const BusyScope busy(*this);
     TreeView &tree = tvwProject(index);
     ListView &list = lvwDetail(index);
     shared::trapped([&] {

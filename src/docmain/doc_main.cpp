@@ -58,7 +58,7 @@ const std::vector<ButtonDef> &ideButtons()
         {"ADDIN", "ｱﾄﾞｲﾝ ﾏﾈｰｼﾞｬ", "ｱﾄﾞｲﾝ ﾏﾈｰｼﾞｬ", ButtonStyle::Default},
         {"COMPILE", "実行可能ﾌｧｲﾙの作成", "実行可能ﾌｧｲﾙの作成", ButtonStyle::Default},
         {"WIPER", "ｲﾐﾃﾞｨｴｲﾄ ｳｨﾝﾄﾞｳのｸﾘｱ", "ｲﾐﾃﾞｨｴｲﾄ ｳｨﾝﾄﾞｳのｸﾘｱ", ButtonStyle::Default},
-        {"MSDN", "MSDN ﾗｲﾌﾞﾗﾘ", "MSDN ﾗｲﾌﾞﾗﾘ", ButtonStyle::Default},
+        {"MSDN", "MSDN ﾗｲﾌﾞﾗﾘ", "MSDN ﾗｲﾌﾞﾗﾘ", ButtonStyle::Check},
         {"HORIZONTAL", "上下に並べて表示", "上下に並べて表示", ButtonStyle::Default},
         {"VERTICAL", "左右に並べて表示", "左右に並べて表示", ButtonStyle::Default},
         {"TILE", "重ねて表示", "重ねて表示", ButtonStyle::Default},

@@ -78,6 +78,11 @@ public:
     find::FrmFind *frmFind() const { return m_frmFind.get(); }
     /// Creates the Find dialog if needed, shows it and refreshes its target list.
     void ShowFindDialog();
+    /// The version dialog with this machine's memory figures, modal, centred on the screen.
+    void ShowAboutDialog();
+    /// A toolbar command, a node click or a reload is running (pending clicks can arrive
+    /// while it lets window messages run).
+    bool busy() const { return m_busy > 0; }
 
     // ---- host-facing events ----------------------------------------------------
     /// UserDocument_Initialize: runs once when the host creates the document.
@@ -130,6 +135,12 @@ public:
     void picSplit_MouseUp(int button, int shift, int x, int y);
     void cbrMain_HeightChanged();
     void tbrMain_ButtonClick(int index, controls::Button *button);
+    /// Hides every code window, designer and object browser of the IDE.
+    void CloseCodeWindows();
+    /// Empties the Immediate window, when it is shown, by keystrokes.
+    void ClearImmediateWindow();
+    /// Shows or hides the help-word band and its box (the MSDN toggle).
+    void showHelpWordBand(bool show);
 
     // ---- procedure call references ------------------------------------------------
     void AnalyzeProcedureCalls();
@@ -178,10 +189,20 @@ private:
     void OpenModuleDesigner(int index);
     void SelectDesignerControl(int index);
 
+    /// Counts the running commands, node clicks and reloads while it is alive.
+    struct BusyScope {
+        explicit BusyScope(DocMain &doc) : m_doc(doc) { ++m_doc.m_busy; }
+        ~BusyScope() { --m_doc.m_busy; }
+        BusyScope(const BusyScope &) = delete;
+        BusyScope &operator=(const BusyScope &) = delete;
+        DocMain &m_doc;
+    };
+
     std::unique_ptr<about::FrmAbout> m_frmAbout;
     std::unique_ptr<find::FrmFind> m_frmFind;
     std::vector<host::Subscription> m_subscriptions;
     bool m_initialized = false;
+    int m_busy = 0;
 };
 
 } // namespace docmain

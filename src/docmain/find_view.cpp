@@ -12,12 +12,13 @@ void DocMain::ShowFindDialog()
         m_frmFind = std::make_unique<find::FrmFind>(mobjImageList);
         m_frmFind->onFound = [this] { SetFindResult(); };
     }
-    m_frmFind->show();
+    m_frmFind->show(false, &userDocument);
     m_frmFind->RefreshProject();
 }
 
 void DocMain::SetFindResult()
 {
+    const BusyScope busy(*this);
     mstrCurrentTag.clear();
     for (int i = 0; i < mintTabCount; ++i) {
         tvwProject(i).setMousePointer(controls::MousePointer::Hourglass);

@@ -34,6 +34,7 @@ Ptr<host::VBProject> DocMain::findInCollection(const QString &name) const
 
 void DocMain::FindNewProject(bool blnReLoad)
 {
+    const BusyScope busy(*this);
     auto &platform = controls::platform();
     ignoreErrors([&] { platform.setScreenMousePointer(MousePointer::Hourglass); });
     if (blnReLoad) {

@@ -42,6 +42,9 @@ Session openSession(const QString &file, ide::files::CodePage codePage,
     // The machine's ANSI code page is the one its projects were written in.
     if (auto start = s.ide->vbe()->vbProjects()->startProject())
         controls::platform().setAnsiCodePage(codecName(s.ide->codePageOf(start)));
+    // Keystrokes the add-in sends go into this IDE's key handling.
+    if (auto *headless = dynamic_cast<controls::HeadlessPlatform *>(&controls::platform()))
+        headless->setKeyHandler(s.ide->keyHandler());
     shared::resetBasQuillbox();
     auto addIn = s.ide->vbe()->addins()->item(QString::fromLatin1(addin::kConnectProgId));
     addIn->setConnect(true);

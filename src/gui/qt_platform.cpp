@@ -237,6 +237,11 @@ void QtPlatform::lockWindowUpdate(const Control *control)
 void QtPlatform::sendKeys(const QString &keys, bool wait)
 {
     HeadlessPlatform::sendKeys(keys, wait);
+    if (lastKeysHandled()) {
+        if (wait)
+            QCoreApplication::processEvents();
+        return;
+    }
     const QList<KeyStroke> strokes = parseSendKeys(keys);
     QWidget *target = m_keyTarget ? m_keyTarget() : nullptr;
     if (!target && qApp)

@@ -7,13 +7,13 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
-namespace gui {
+namespace ide {
 // Readable strokes in GoogleTest's messages (found by argument-dependent lookup).
 void PrintTo(const KeyStroke &s, std::ostream *out)
 {
     *out << "{" << s.key << "," << int(s.modifiers) << ",'" << s.text.toStdString() << "'}";
 }
-} // namespace gui
+} // namespace ide
 
 namespace {
 

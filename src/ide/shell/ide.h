@@ -9,11 +9,21 @@
 #include <QHash>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace ide {
 
 struct IdeState;
 class VBEImpl;
+
+/// A dialog of the IDE opened by a menu command (project properties, references,
+/// components, make, add-in manager), with the lines it shows.
+struct CommandDialog {
+    QString command;
+    QString caption;
+    QStringList lines;
+    bool operator==(const CommandDialog &) const = default;
+};
 
 /// What the IDE does with a built-in menu command; the desktop front end opens
 /// its dialogs here, headless runs just record the command.
@@ -52,7 +62,25 @@ public:
     const QStringList &commandsRun() const;
 
     QString immediateText() const;
+    /// Replaces the Immediate window's text; the caret goes to its end.
     void setImmediateText(const QString &text);
+    /// The Immediate window's selection as (anchor, caret), 0-based offsets into its text.
+    std::pair<qsizetype, qsizetype> immediateSelection() const;
+
+    /// Keystrokes typed into the IDE's active window (SendKeys syntax). The stand-in handles
+    /// the keys of the Immediate window itself; false when the active window is another one.
+    /// Throws host::Error(5) for a malformed string.
+    bool sendKeys(const QString &keys);
+    /// sendKeys of this IDE for as long as it lives, then false: what a platform's keystroke
+    /// injection calls.
+    std::function<bool(const QString &)> keyHandler() const;
+
+    /// The dialog the last menu command opened; none when it was closed.
+    const std::optional<CommandDialog> &commandDialog() const;
+    void closeCommandDialog();
+    /// The last arrangement of the code and designer windows: "TileHorizontally",
+    /// "TileVertically", "Cascade", "ArrangeIcons"; empty before the first.
+    QString arrangement() const;
 
     /// Where PasteFace reads the clipboard's bitmap.
     void setClipboardImageProvider(std::function<QImage()> provider);

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QMap>
 #include <map>
+#include <optional>
 
 namespace ide {
 
@@ -32,6 +33,11 @@ struct IdeState {
     QStringList executedCommands;
     QStringList commandsRun;   // captions, as executedCommands holds ids
     QString immediateText;
+    // The Immediate window's selection: the caret and the other end (equal: no selection).
+    qsizetype immediateCursor = 0;
+    qsizetype immediateAnchor = 0;
+    std::optional<CommandDialog> commandDialog;
+    QString arrangement;
     std::function<QImage()> clipboardImage;
     QHash<QString, int> faults;
     host::Signal<> changed;
@@ -314,6 +320,8 @@ public:
         long helpContextId = 0;
         host::ProjectType type = host::ProjectType::StandardExe;
         files::CodePage codePage = files::CodePage::Cp1252;
+        QString startup, title;
+        QStringList objects; // `Object=` lines: the controls of the components dialog
     };
     ProjectImpl(std::shared_ptr<IdeState> state);
     void init(Data data);
@@ -334,6 +342,7 @@ public:
     host::Ptr<ReferencesImpl> referenceList() const { return m_references; }
     const std::shared_ptr<Liveness> &liveness() const { return m_liveness; }
     files::CodePage codePage() const { return d.codePage; }
+    const Data &data() const { return d; }
 
 private:
     std::shared_ptr<IdeState> m_state;

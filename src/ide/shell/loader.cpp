@@ -181,6 +181,9 @@ Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const Q
     data.helpFile = vbp.helpFile;
     data.helpContextId = vbp.helpContextId;
     data.codePage = codePage;
+    data.startup = vbp.startup;
+    data.title = vbp.title;
+    data.objects = vbp.objects;
     {
         QString exe = vbp.exeName32;
         if (exe.isEmpty()) {

@@ -1,6 +1,7 @@
 #pragma once
 // The IDE's own state: windows, code panes, command bars, events and add-ins.
 #include "ide/shell/impl.h"
+#include "ide/shell/send_keys.h"
 
 namespace ide {
 
@@ -314,9 +315,13 @@ public:
     /// Called when a project goes away: closes its windows and panes.
     void forgetProject(const ProjectImpl *project);
     void runCommand(const QString &commandId);
+    /// The stand-in's own key handling; false when the active window takes no keys here.
+    bool handleKeys(const QString &keys);
 
 private:
     void buildCommandBars();
+    void openCommandDialog(const QString &commandId);
+    void immediateKey(const KeyStroke &stroke);
     void updateCaptions();
 
     std::shared_ptr<IdeState> m_state;

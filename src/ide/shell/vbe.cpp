@@ -290,14 +290,6 @@ void VBEImpl::forgetProject(const ProjectImpl *project)
 void VBEImpl::runCommand(const QString &commandId)
 {
     m_state->executedCommands.push_back(commandId);
-    auto codeWindows = [&] {
-        std::vector<Ptr<WindowImpl>> list;
-        for (const auto &w : m_windows->items()) {
-            if ((w->type() == host::WindowType::CodeWindow || w->type() == host::WindowType::Designer) && w->visible())
-                list.push_back(w);
-        }
-        return list;
-    };
     // Commands the stand-in carries out itself; the rest are the front end's dialogs.
     if (commandId == QLatin1String("AddModule") || commandId == QLatin1String("AddClass") ||
         commandId == QLatin1String("AddForm")) {
@@ -312,8 +304,11 @@ void VBEImpl::runCommand(const QString &commandId)
             m_projects->remove(project);
     } else if (commandId == QLatin1String("ViewImmediate")) {
         m_windows->item(QStringLiteral("ｲﾐﾃﾞｨｴｲﾄ"))->setFocus();
-    } else if (commandId == QLatin1String("ArrangeIcons") && codeWindows().empty()) {
-        // nothing to arrange
+    } else if (commandId == QLatin1String("TileHorizontally") || commandId == QLatin1String("TileVertically") ||
+               commandId == QLatin1String("Cascade") || commandId == QLatin1String("ArrangeIcons")) {
+        m_state->arrangement = commandId;
+    } else {
+        openCommandDialog(commandId);
     }
     if (m_state->commandHandler)
         m_state->commandHandler(commandId);
@@ -375,13 +370,6 @@ void Ide::registerDocument(const QString &progId, std::function<Ptr<host::ComObj
 void Ide::setCommandHandler(CommandHandler handler) { m_state->commandHandler = std::move(handler); }
 const QStringList &Ide::executedCommands() const { return m_state->executedCommands; }
 const QStringList &Ide::commandsRun() const { return m_state->commandsRun; }
-QString Ide::immediateText() const { return m_state->immediateText; }
-
-void Ide::setImmediateText(const QString &text)
-{
-    m_state->immediateText = text;
-    m_state->notify();
-}
 
 void Ide::setClipboardImageProvider(std::function<QImage()> provider) { m_state->clipboardImage = std::move(provider); }
 void Ide::failOn(const QString &call, int number) { m_state->faults.insert(call, number); }
