@@ -148,7 +148,10 @@ void DocMain::ClearImmediateWindow()
 
 void DocMain::showHelpWordBand(bool show)
 {
-    cbrMain.bands()(kHelpWordBand)->setVisible(show);
+    Band *band = cbrMain.bands()(kHelpWordBand);
+    // A row of its own: the toolbars already fill the first row of a narrow tool window.
+    band->setNewRow(true);
+    band->setVisible(show);
     cboHelpWord.setVisible(show);
     if (show)
         cboHelpWord.setFocus();

@@ -12,6 +12,7 @@
 #include "gui/user_operation.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDockWidget>
 #include <QPainter>
 #include <QPixmap>
@@ -28,37 +29,46 @@ void settle(MainWindow &window)
     }
 }
 
-/// The main window with every other visible form drawn over it, centred as a dialog sits
-/// over its owner; each further one a little lower and to the right.
-QImage withVisibleForms(const QPixmap &window, const frontend::Session &session)
+/// A dialog drawn over `image` as it sits over its owner: centred, moved by `offset`.
+void drawDialog(QPainter &painter, const QImage &image, const QString &caption, const QPixmap &body, bool titled,
+                int &offset)
 {
-    QImage image = window.toImage();
-    QPainter painter(&image);
     constexpr int kBorder = 4;
     constexpr int kTitle = 20;
+    const int title = titled ? kTitle : 0;
+    QRect frame(0, 0, body.width() + 2 * kBorder, body.height() + title + 2 * kBorder);
+    frame.moveCenter(image.rect().center() + QPoint(offset, offset));
+    offset += kTitle + kBorder;
+    painter.fillRect(frame, QColor(controls::toRgb(controls::vbButtonFace)));
+    painter.setPen(Qt::black);
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    if (titled) {
+        const QRect bar(frame.left() + kBorder, frame.top() + kBorder, body.width(), kTitle);
+        painter.fillRect(bar, QColor(0, 0, 128));
+        painter.setPen(Qt::white);
+        painter.drawText(bar.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, caption);
+    }
+    painter.drawPixmap(frame.left() + kBorder, frame.top() + kBorder + title, body);
+}
+
+/// The main window with the IDE's open command dialog and every other visible form drawn
+/// over it, centred as a dialog sits over its owner; each further one a little lower and to
+/// the right.
+QImage withVisibleForms(MainWindow &window, const frontend::Session &session)
+{
+    QImage image = window.grab().toImage();
+    QPainter painter(&image);
     int offset = 0;
+    if (QDialog *dialog = window.commandDialogView())
+        drawDialog(painter, image, dialog->windowTitle(), dialog->grab(), true, offset);
     for (controls::Form *form : frontend::sessionForms(session)) {
         if (!form->visible() || (session.doc && form == &session.doc->userDocument))
             continue;
         FormView view(*form);
         view.resize(view.sizeHint());
         view.flush();
-        const QPixmap body = view.grab();
-        const bool titled = form->borderStyle() != controls::FormBorderStyle::None;
-        const int title = titled ? kTitle : 0;
-        QRect frame(0, 0, body.width() + 2 * kBorder, body.height() + title + 2 * kBorder);
-        frame.moveCenter(image.rect().center() + QPoint(offset, offset));
-        offset += kTitle + kBorder;
-        painter.fillRect(frame, QColor(controls::toRgb(controls::vbButtonFace)));
-        painter.setPen(Qt::black);
-        painter.drawRect(frame.adjusted(0, 0, -1, -1));
-        if (titled) {
-            const QRect bar(frame.left() + kBorder, frame.top() + kBorder, body.width(), kTitle);
-            painter.fillRect(bar, QColor(0, 0, 128));
-            painter.setPen(Qt::white);
-            painter.drawText(bar.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, form->caption());
-        }
-        painter.drawPixmap(frame.left() + kBorder, frame.top() + kBorder + title, body);
+        drawDialog(painter, image, form->caption(), view.grab(),
+                   form->borderStyle() != controls::FormBorderStyle::None, offset);
     }
     return image;
 }
@@ -154,7 +164,7 @@ int takeScreenshot(const Options &options, QString &error, QStringList *messages
         }
         if (code == 0) {
             settle(window);
-            const QImage shot = withVisibleForms(window.grab(), session);
+            const QImage shot = withVisibleForms(window, session);
             if (!shot.save(options.screenshot, "PNG")) {
                 error = QStringLiteral("cannot write %1").arg(options.screenshot);
                 code = frontend::ExitUsage;

@@ -1,5 +1,6 @@
 #include "gui/main_window.h"
 
+#include "controls/form.h"
 #include "docmain/doc_main.h"
 #include "gui/addin_manager.h"
 #include "gui/code_view.h"
@@ -9,6 +10,10 @@
 #include "gui/user_operation.h"
 
 #include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QVBoxLayout>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -176,6 +181,13 @@ MainWindow::MainWindow(frontend::Session &session, QtPlatform &platform, QWidget
         return nullptr;
     });
     m_changed = m_session.ide->changed().connect([this] { scheduleSync(); });
+    // Add-in forms show and hide without the IDE noticing: look at them now and then.
+    auto *formTimer = new QTimer(this);
+    connect(formTimer, &QTimer::timeout, this, [this] {
+        if (!inUserOperation())
+            syncForms();
+    });
+    formTimer->start(100);
     syncNow();
 }
 
@@ -187,6 +199,10 @@ MainWindow::~MainWindow()
     m_platform.setKeyTarget(nullptr);
     m_platform.setWidgetFinder(nullptr);
     // The tool windows' bindings go before the documents they render.
+    for (FormWindow &entry : m_formWindows)
+        delete entry.dialog;
+    m_formWindows.clear();
+    delete m_commandDialog;
     for (ToolDock &tool : m_toolDocks)
         delete tool.dock;
     m_toolDocks.clear();
@@ -366,6 +382,8 @@ void MainWindow::syncNow()
         syncWindows();
         syncImmediate();
         syncDocks();
+        syncCommandDialog();
+        syncForms();
     } catch (const std::exception &e) {
         m_syncing = false;
         showException(e);
@@ -784,6 +802,88 @@ void MainWindow::reportDiagnostics(std::size_t first)
     m_session.ide->setImmediateText(text);
 }
 
+// ---- dialogs ----------------------------------------------------------------------------------------
+
+QWidget *MainWindow::ownerWidget(const controls::Form *owner) const
+{
+    for (const ToolDock &tool : m_toolDocks) {
+        if (owner && tool.view && &tool.doc->userDocument == owner)
+            return tool.view;
+    }
+    return const_cast<MainWindow *>(this);
+}
+
+FormDialog *MainWindow::formWindowFor(const controls::Form &form) const
+{
+    for (const FormWindow &entry : m_formWindows) {
+        if (entry.form == &form && entry.dialog && entry.dialog->isVisible())
+            return entry.dialog;
+    }
+    return nullptr;
+}
+
+void MainWindow::syncForms()
+{
+    std::erase_if(m_formWindows, [](const FormWindow &entry) { return !entry.dialog; });
+    for (controls::Form *form : controls::forms()) {
+        // Modal forms run in the platform's own dialog; documents sit in their docks.
+        const bool document = std::any_of(m_toolDocks.begin(), m_toolDocks.end(), [&](const ToolDock &tool) {
+            return &tool.doc->userDocument == form;
+        });
+        if (document || form->modal())
+            continue;
+        auto known = std::find_if(m_formWindows.begin(), m_formWindows.end(),
+                                  [&](const FormWindow &entry) { return entry.form == form; });
+        if (!form->visible()) {
+            if (known != m_formWindows.end() && known->dialog->isVisible())
+                known->dialog->hide();
+            continue;
+        }
+        if (known == m_formWindows.end()) {
+            // The owner keeps the dialog in front of it, as Show's OwnerForm does.
+            auto *dialog = new FormDialog(*form, ownerWidget(form->owner()));
+            dialog->setObjectName(form->name());
+            m_formWindows.push_back({form, dialog});
+            known = m_formWindows.end() - 1;
+        }
+        if (!known->dialog->isVisible())
+            known->dialog->show();
+        known->dialog->view()->flush();
+    }
+}
+
+void MainWindow::syncCommandDialog()
+{
+    const auto &open = m_session.ide->commandDialog();
+    // The add-in manager has its own dialog on the desktop.
+    const bool own = open && open->command == QLatin1String("AddInManager") && m_platform.interactive();
+    const QString shown = open && !own ? open->caption + QChar(0) + open->lines.join(QChar(0)) : QString();
+    if (shown == m_commandDialogShown && (shown.isEmpty() || m_commandDialog))
+        return;
+    m_commandDialogShown = shown;
+    delete m_commandDialog;
+    if (shown.isEmpty())
+        return;
+    auto *dialog = new QDialog(this);
+    dialog->setObjectName(QStringLiteral("ideCommandDialog"));
+    dialog->setWindowTitle(open->caption);
+    auto *layout = new QVBoxLayout(dialog);
+    auto *list = new QListWidget(dialog);
+    list->addItems(open->lines);
+    list->setMinimumWidth(std::min(900, list->sizeHintForColumn(0) + 40));
+    layout->addWidget(list);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    connect(dialog, &QDialog::finished, this, [this] {
+        if (m_session.ide->commandDialog())
+            userOperation([&] { m_session.ide->closeCommandDialog(); });
+    });
+    dialog->resize(dialog->sizeHint());
+    m_commandDialog = dialog;
+    dialog->show();
+}
+
 // ---- commands -------------------------------------------------------------------------------------
 
 void MainWindow::openProjectFile(bool exclusive)
@@ -808,6 +908,7 @@ void MainWindow::showAddInManager()
         return;
     AddInManagerDialog dialog(m_session.ide->vbe()->addins(), this);
     dialog.exec();
+    m_session.ide->closeCommandDialog();
 }
 
 void MainWindow::runCommand(const QString &id)

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <memory>
 
+class QDialog;
 class QDockWidget;
 class QMdiArea;
 class QMdiSubWindow;
@@ -20,9 +21,14 @@ namespace docmain {
 class DocMain;
 }
 
+namespace controls {
+class Form;
+}
+
 namespace gui {
 
 class CodeView;
+class FormDialog;
 class FormView;
 class QtPlatform;
 
@@ -53,6 +59,10 @@ public:
     void runCommand(const QString &commandId);
     /// Appends the IDE's load diagnostics from `first` on to the Immediate window.
     void reportDiagnostics(std::size_t first = 0);
+    /// The window of a modeless add-in form (the Find dialog) while it is shown; null otherwise.
+    FormDialog *formWindowFor(const controls::Form &form) const;
+    /// The dialog of the IDE's last menu command (project properties, references, ...) while open.
+    QDialog *commandDialogView() const { return m_commandDialog; }
     /// Gives the tool window dock its design width (the document's width).
     void fitToolWindow();
 
@@ -81,6 +91,9 @@ private:
     void syncProjects();
     void syncImmediate();
     void syncDocks();
+    void syncForms();
+    void syncCommandDialog();
+    QWidget *ownerWidget(const controls::Form *owner) const;
     QString menuSignature() const;
     QWidget *keyTarget() const;
     void addSubWindow(SubWindow entry);
@@ -104,6 +117,13 @@ private:
     QString m_menuSignature;
     QString m_projectSignature;
     std::vector<host::Ptr<host::VBComponent>> m_projectComponents; // indexed by item data
+    struct FormWindow {
+        const controls::Form *form; // not owned
+        QPointer<FormDialog> dialog;
+    };
+    std::vector<FormWindow> m_formWindows;
+    QPointer<QDialog> m_commandDialog;
+    QString m_commandDialogShown; // the caption and lines it shows
     host::Subscription m_changed;
     bool m_syncPending = false;
     bool m_syncing = false;
