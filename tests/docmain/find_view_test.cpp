@@ -159,4 +159,33 @@ TEST(SearchTabTree, NoHitsLeaveAnEmptyTreeAndNoList)
     EXPECT_EQ(w.list().columnHeaders().count(), 0);
 }
 
+TEST(SearchTabRemoval, RemovingTheShownProjectErasesTheHitsAndItsSearchNode)
+{
+    SearchTab w;
+    w.search(QStringLiteral("mCount"));
+    ASSERT_EQ(w.doc->mstrCurrentProject, QStringLiteral("Alpha"));
+    ASSERT_GT(shared::basQuillbox().gFindCount, 0);
+    w.doc->RemoveProject(w.project(QStringLiteral("Alpha")));
+    EXPECT_EQ(shared::basQuillbox().gFindCount, 0);
+    EXPECT_TRUE(shared::basQuillbox().gFindResults.empty());
+    EXPECT_EQ(w.tree().nodes().find(QStringLiteral("Alpha")), nullptr);
+    EXPECT_EQ(w.list().listItems().count(), 0);
+    // What is left of the tab lists nothing and reports nothing.
+    w.click(QStringLiteral("Beta_Form1"));
+    EXPECT_EQ(w.list().listItems().count(), 0);
+    EXPECT_TRUE(w.platform.messages().isEmpty());
+}
+
+TEST(SearchTabRemoval, RemovingAnotherProjectKeepsTheHitsOfTheRest)
+{
+    SearchTab w;
+    w.search(QStringLiteral("mCount"));
+    const int hits = shared::basQuillbox().gFindCount;
+    w.doc->RemoveProject(w.project(QStringLiteral("Beta")));
+    EXPECT_EQ(shared::basQuillbox().gFindCount, hits);
+    EXPECT_EQ(w.tree().nodes().find(QStringLiteral("Beta")), nullptr);
+    w.click(QStringLiteral("Alpha_Module1"));
+    EXPECT_EQ(w.list().listItems().count(), 2);
+}
+
 } // namespace
