@@ -169,6 +169,25 @@ TEST(TessaryExitCodes, AnActionOnSomethingThatDoesNotExistSaysWhich)
     }
 }
 
+TEST(TessaryUi, EveryButtonOfBothToolbarsRunsWithoutAMessage)
+{
+    const QStringList keys = {"REFRESH", "DEPENDENCY", "PROC",    "CTRL",      "DOWN",      "UP",    "SAVE",
+                              "COPY",    "FIND",       "EDITOR",  "ABOUT",     "OPEN",      "PRJPROP", "REFERENCE",
+                              "COMPONENT", "ADDIN",    "COMPILE", "WIPER",     "MSDN",      "HORIZONTAL",
+                              "VERTICAL", "TILE",      "ICON",    "CLOSE"};
+    for (const QString &key : keys) {
+        const RunResult r = tessary({"ui", examples(), "--click", "Stock_basMain", "--button", key});
+        ASSERT_EQ(r.code, 0) << key.toStdString() << r.err.toStdString();
+        const QJsonObject ui = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        EXPECT_TRUE(ui[QStringLiteral("messages")].toArray().isEmpty()) << key.toStdString() << r.out.toStdString();
+    }
+    // The IDE shows what its commands did.
+    const QJsonObject ide = QJsonDocument::fromJson(tessary({"ui", examples(), "--button", "REFERENCE"}).out.toUtf8())
+                                .object()[QStringLiteral("ide")]
+                                .toObject();
+    EXPECT_EQ(ide[QStringLiteral("dialog")].toObject()[QStringLiteral("command")].toString(), QStringLiteral("References"));
+}
+
 TEST(TessaryExplore, TreeProcsAndCallsSayWhatIsMissing)
 {
     EXPECT_EQ(tessary({"tree", examples()}).code, 0);
