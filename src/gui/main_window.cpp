@@ -956,6 +956,9 @@ void MainWindow::runCommand(const QString &id)
         if (m_platform.interactive())
             QMessageBox::about(this, QStringLiteral("Microsoft Visual Basic"),
                                QStringLiteral("Microsoft Visual Basic 6.0 (Tessary stand-in)\n%1").arg(vbe->fullName()));
+    } else if (const auto &dialog = m_session.ide->commandDialog(); dialog && dialog->command == id) {
+        // The stand-in opened its own dialog; the next sync shows it.
+        scheduleSync();
     } else {
         statusBar()->showMessage(QStringLiteral("%1: このｺﾏﾝﾄﾞはｽﾀﾝﾄﾞｲﾝ IDE にはありません").arg(id), 5000);
     }

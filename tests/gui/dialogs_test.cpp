@@ -2,6 +2,7 @@
 // dialog, the Find dialog over its owner and the Search tab it fills, and what the toolbar's
 // IDE commands open.
 #include "about/frm_about.h"
+#include "gui/app.h"
 #include "gui/bindings.h"
 #include "gui/code_view.h"
 #include "gui/form_view.h"
@@ -22,6 +23,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -261,6 +263,28 @@ TEST_F(DialogsTest, CloseHidesTheCodeWindowsOnScreen)
     gui::CodeView *code = window->codeViewFor(module->codePane());
     EXPECT_TRUE(!code || !code->isVisible());
     EXPECT_TRUE(window->immediateDock()->isVisible());
+}
+
+TEST(ButtonScreenshots, EveryButtonOfBothToolbarsCanBeShot)
+{
+    gui_test::app();
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("shot.png"));
+    for (const char *key : {"REFRESH", "DEPENDENCY", "PROC",    "CTRL",     "DOWN",       "UP",       "SAVE",    "COPY",
+                            "FIND",    "EDITOR",     "ABOUT",   "OPEN",     "PRJPROP",    "REFERENCE", "COMPONENT",
+                            "ADDIN",   "COMPILE",    "WIPER",   "MSDN",     "HORIZONTAL", "VERTICAL", "TILE",    "ICON",
+                            "CLOSE"}) {
+        gui::Options options;
+        QString error;
+        ASSERT_TRUE(gui::parseOptions({QStringLiteral("--screenshot"), png, kGroup, QStringLiteral("--click"),
+                                       QStringLiteral("Stock_basMain"), QStringLiteral("--button"),
+                                       QString::fromLatin1(key)},
+                                      options, error));
+        QStringList messages;
+        ASSERT_EQ(gui::takeScreenshot(options, error, &messages), 0) << key << error.toStdString();
+        EXPECT_TRUE(messages.isEmpty()) << key << messages.join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(QImage(png).size(), QSize(1280, 800)) << key;
+    }
 }
 
 } // namespace
