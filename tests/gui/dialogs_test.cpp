@@ -9,6 +9,7 @@
 #include "gui/main_window.h"
 #include "gui/qt_platform.h"
 #include "gui_test_support.h"
+#include "ide_window_fixture.h"
 
 #include "docmain/doc_main.h"
 #include "frontend/session.h"
@@ -35,30 +36,10 @@ using gui::MainWindow;
 
 namespace {
 
-const QString kGroup = QStringLiteral(TESSARY_SOURCE_DIR "/examples/Tessary.vbg");
+using gui_test::kGroup;
 
-class DialogsTest : public ::testing::Test {
+class DialogsTest : public gui_test::IdeWindowTest {
 protected:
-    void SetUp() override
-    {
-        gui_test::app();
-        session = frontend::openSession(kGroup, ide::files::CodePage::Auto);
-        window = std::make_unique<MainWindow>(session, platform);
-        window->resize(1280, 800);
-        window->show();
-        window->fitToolWindow();
-        settle();
-    }
-    void TearDown() override { window.reset(); }
-
-    void settle()
-    {
-        QCoreApplication::processEvents();
-        window->syncNow();
-        QCoreApplication::processEvents();
-    }
-    docmain::DocMain &doc() { return *session.doc; }
-    gui::FormView *view() { return window->toolWindowView(); }
     /// Clicks the toolbar button of that key in the tool window, as the user does.
     void clickButton(const QString &key)
     {
@@ -81,11 +62,6 @@ protected:
     {
         return qobject_cast<W *>(formView->widgetFor(control));
     }
-
-    gui::QtPlatform platform{false};
-    ScopedPlatform scoped{platform};
-    frontend::Session session;
-    std::unique_ptr<MainWindow> window;
 };
 
 // ---- the version dialog -----------------------------------------------------------------------

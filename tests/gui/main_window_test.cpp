@@ -8,6 +8,7 @@
 #include "gui/main_window.h"
 #include "gui/qt_platform.h"
 #include "gui_test_support.h"
+#include "ide_window_fixture.h"
 
 #include "controls/standard_controls.h"
 #include "frontend/session.h"
@@ -36,7 +37,7 @@ using gui::MainWindow;
 
 namespace {
 
-const QString kGroup = QStringLiteral(TESSARY_SOURCE_DIR "/examples/Tessary.vbg");
+using gui_test::kGroup;
 
 /// "depth text [+] [hidden]" per row, in display order, as the view shows them (a row
 /// counts as hidden where its parent shows its children).
@@ -79,28 +80,8 @@ QStringList modelShape(const TreeView &tree)
     return out;
 }
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public gui_test::IdeWindowTest {
 protected:
-    void SetUp() override
-    {
-        gui_test::app();
-        session = frontend::openSession(kGroup, ide::files::CodePage::Auto);
-        window = std::make_unique<MainWindow>(session, platform);
-        window->resize(1280, 800);
-        window->show();
-        window->fitToolWindow();
-        settle();
-    }
-    void TearDown() override { window.reset(); }
-
-    void settle()
-    {
-        QCoreApplication::processEvents();
-        window->syncNow();
-        QCoreApplication::processEvents();
-    }
-    docmain::DocMain &doc() { return *session.doc; }
-    gui::FormView *view() { return window->toolWindowView(); }
     QTreeView *treeWidget(int index) { return qobject_cast<QTreeView *>(view()->widgetFor(doc().tvwProject(index))); }
     gui::TreeBinding *treeBinding(int index)
     {
@@ -110,11 +91,6 @@ protected:
     {
         return session.ide->vbe()->vbProjects()->item(project)->vbComponents()->item(name);
     }
-
-    gui::QtPlatform platform{false};
-    ScopedPlatform scoped{platform};
-    frontend::Session session;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainWindowTest, ToolWindowIsDockedAtTheRightWithTheProjectTree)
