@@ -83,6 +83,8 @@ public:
     /// A toolbar command, a node click or a reload is running (pending clicks can arrive
     /// while it lets window messages run).
     bool busy() const { return m_busy > 0; }
+    /// While busy: says so in a message box and answers true, so the click is dropped.
+    bool refuseWhileBusy();
 
     // ---- host-facing events ----------------------------------------------------
     /// UserDocument_Initialize: runs once when the host creates the document.

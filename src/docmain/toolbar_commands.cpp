@@ -1,8 +1,6 @@
 // The explorer's and the IDE's toolbars: what a click on each button does.
 #include "docmain/doc_main.h"
 
-#include "about/frm_about.h"
-#include "controls/platform.h"
 #include "shared/bas_quillbox.h"
 
 #include <functional>
@@ -27,8 +25,6 @@ constexpr IdeMenuCommand kIdeMenuCommands[] = {
     {"TILE", "Window", "重ねて表示"},             {"ICON", "Window", "ｱｲｺﾝの整列"},
     {"ADDIN", "Add-Ins", "ｱﾄﾞｲﾝ ﾏﾈｰｼﾞｬ"},
 };
-
-constexpr int kHelpWordBand = 4;
 
 /// The IDE as the shared routines take it; 91 before the connection.
 host::Ptr<host::VBE> hostVbe()
@@ -63,13 +59,6 @@ void DocMain::tbrMain_ButtonClick(int index, Button *button)
                  doc.tbsProject_Click();
                  doc.FindNewProject(true);
              }},
-            {"DEPENDENCY",
-             [](DocMain &doc, Button *) {
-                 doc.tbsProject.setSelectedItem(doc.tbsProject.tabs()(TabRelative));
-                 doc.tbsProject_Click();
-                 doc.AnalyzeProcedureCalls();
-             }},
-            {"FIND", [](DocMain &doc, Button *) { doc.ShowFindDialog(); }},
             {"PROC", [](DocMain &doc, Button *) { rebuildList(doc, TabGeneral - 1); }},
             {"CTRL", [](DocMain &doc, Button *) { rebuildList(doc, TabGeneral - 1); }},
             {"DOWN", [](DocMain &doc, Button *) { rebuildList(doc, TabRelative - 1); }},
@@ -77,6 +66,13 @@ void DocMain::tbrMain_ButtonClick(int index, Button *button)
             {"COPY", [](DocMain &doc, Button *) { doc.CopyListToClipboard(); }},
             {"EDITOR", [](DocMain &doc, Button *) { doc.OpenEditor(); }},
             {"ABOUT", [](DocMain &doc, Button *) { doc.ShowAboutDialog(); }},
+            {"DEPENDENCY",
+             [](DocMain &doc, Button *) {
+                 doc.tbsProject.setSelectedItem(doc.tbsProject.tabs()(TabRelative));
+                 doc.tbsProject_Click();
+                 doc.AnalyzeProcedureCalls();
+             }},
+            {"FIND", [](DocMain &doc, Button *) { doc.ShowFindDialog(); }},
         },
         {
             {"OPEN", [](DocMain &, Button *) { shared::AddProjectFiles(hostVbe()); }},
@@ -85,13 +81,8 @@ void DocMain::tbrMain_ButtonClick(int index, Button *button)
             {"MSDN", [](DocMain &doc, Button *button) { doc.showHelpWordBand(button->value() == ButtonValue::Pressed); }},
         },
     }};
-    if (!button || index < 0 || index > 1)
+    if (!button || index < 0 || index > 1 || refuseWhileBusy())
         return;
-    if (m_busy > 0) {
-        // The clicked command would pull the trees and lists from under the running one.
-        platform().msgBox(QStringLiteral("処理の実行中です。終了してからもう一度ｸﾘｯｸしてください。"), vbExclamation);
-        return;
-    }
     const BusyScope busy(*this);
     shared::trapped([&] {
         for (const auto &[key, action] : actions[std::size_t(index)]) {
@@ -100,61 +91,13 @@ void DocMain::tbrMain_ButtonClick(int index, Button *button)
                 return;
             }
         }
-        if (index != 1)
-            return;
         for (const IdeMenuCommand &command : kIdeMenuCommands) {
-            if (button->key() == QLatin1String(command.key)) {
+            if (index == 1 && button->key() == QLatin1String(command.key)) {
                 shared::ExecuteIdeMenu(hostVbe(), QString::fromUtf8(command.bar), QString::fromUtf8(command.fragment));
                 return;
             }
         }
     });
-}
-
-void DocMain::ShowAboutDialog()
-{
-    about::FrmAbout &form = frmAbout();
-    form.load();
-    form.GetMemoryInfo();
-    shared::CenterForm(form);
-    form.show(true, &userDocument);
-}
-
-void DocMain::CloseCodeWindows()
-{
-    const auto windows = vbe().windows();
-    const int count = windows->count();
-    for (int i = 1; i <= count; ++i) {
-        const auto window = windows->item(i);
-        const auto type = window->type();
-        if (type == host::WindowType::CodeWindow || type == host::WindowType::Designer ||
-            type == host::WindowType::Browser)
-            window->setVisible(false);
-    }
-}
-
-void DocMain::ClearImmediateWindow()
-{
-    host::Ptr<host::Window> window;
-    // No Immediate window: nothing to clear.
-    if (!host::resumeNext([&] { window = vbe().windows()->item(QStringLiteral("ｲﾐﾃﾞｨｴｲﾄ")); }) || !window ||
-        !window->visible())
-        return;
-    window->setFocus();
-    auto &platform = controls::platform();
-    for (const char *keys : {"^({Home})", "^(+({End}))", "{Del}"})
-        platform.sendKeys(QString::fromLatin1(keys), true);
-}
-
-void DocMain::showHelpWordBand(bool show)
-{
-    Band *band = cbrMain.bands()(kHelpWordBand);
-    // A row of its own: the toolbars already fill the first row of a narrow tool window.
-    band->setNewRow(true);
-    band->setVisible(show);
-    cboHelpWord.setVisible(show);
-    if (show)
-        cboHelpWord.setFocus();
 }
 
 } // namespace docmain
