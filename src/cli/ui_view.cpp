@@ -113,6 +113,7 @@ Json formsJson(const frontend::Session &session)
                        .set("caption", isDocument && session.toolWindow ? session.toolWindow->caption() : form->caption())
                        .set("visible", visible)
                        .set("modal", form->modal())
+                       .set("owner", form->owner() && form->visible() ? Json(form->owner()->name()) : Json())
                        .set("controls", controls));
     }
     return forms;
