@@ -113,6 +113,12 @@ void ModuleCode::narrowSearch(LastSearch &search) const
     search.indexed = false;
     search.candidates = {};
     search.cursor = 0;
+    if (!m_indexBuilt) {
+        // A module searched once is scanned: building the index costs a few scans.
+        if (++m_searches < kSearchesBeforeIndex)
+            return;
+        buildIndex();
+    }
     const qsizetype m = search.target.size();
     const QStringView padded(search.folded);
     qsizetype partFrom = 0, partLength = 0;
