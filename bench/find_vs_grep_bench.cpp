@@ -15,8 +15,9 @@ void findVersusGrep(benchmark::State &state, const ProjectOnDisk &p, const char 
         word = w;
     const QByteArray find = tessaryCommand() + " find --encoding " + encodingName(p.codePage) + " " + quoted(p.vbp)
         + " " + quoted(QString::fromLocal8Bit(word));
-    // grep stops at the first hit when it writes to /dev/null: both are read through a pipe.
-    QByteArray grep = "grep -rni " + quoted(QString::fromLocal8Bit(word));
+    // grep stops at the first hit when it writes to /dev/null: both are read through a pipe. In
+    // the C locale grep reads cp932 text as bytes instead of calling its files binary.
+    QByteArray grep = "LC_ALL=C grep -rni " + quoted(QString::fromLocal8Bit(word));
     for (const QString &file : p.files)
         grep += ' ' + quoted(file);
     sideBySide(state, find, grep, "grep", p.moduleBytes);

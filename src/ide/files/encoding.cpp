@@ -657,14 +657,16 @@ qsizetype lengthOfLines(QByteArrayView bytes, qsizetype maxLines)
     // before LF) a block at a time and walk the bytes only when there are enough of them.
     qsizetype terminators = 0, k = 0;
 #if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), one = _mm_set1_epi8(1);
+    __m128i counts = _mm_setzero_si128(); // two 64-bit sums of the 0/1 bytes
     for (; k + 17 <= n; k += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + k));
         const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + k + 1));
         const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(v, lf),
                                           _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(v, cr)));
-        terminators += std::popcount(unsigned(_mm_movemask_epi8(ends)));
+        counts = _mm_add_epi64(counts, _mm_sad_epu8(_mm_and_si128(ends, one), _mm_setzero_si128()));
     }
+    terminators = qsizetype(_mm_cvtsi128_si64(counts)) + qsizetype(_mm_cvtsi128_si64(_mm_unpackhi_epi64(counts, counts)));
 #endif
     for (; k < n; ++k)
         terminators += p[k] == '\n' || (p[k] == '\r' && (k + 1 >= n || p[k + 1] != '\n'));

@@ -377,3 +377,35 @@ End Sub)vb");
         }
     }
 }
+
+TEST(FindAgainstScan, BeforeAndAfterTheModuleIsIndexed)
+{
+    // A module's first search scans its lines; the index is built for the second. Both must
+    // answer as the scan does, and loading must not pay for the index.
+    QStringList lines = code_test::boundaryLines();
+    lines << code_test::splitCode(R"vb(Private Sub Form_Load()
+    Call FooBar(ſtate, "Kelvin"): x_1 = Foo_1 + foo
+    ' Foo in a comment, FOO_BAR
+End Sub)vb");
+    const ModuleCode cold(lines, 1);
+    ModuleCode warm(lines, 1);
+    const size_t before = warm.memoryUsage();
+    for (const char *first : {"x", "Sub"}) {
+        int a = 1, b = 1, c = -1, d = -1;
+        warm.find(QString::fromUtf8(first), a, b, c, d);
+    }
+    EXPECT_GT(warm.memoryUsage(), before); // the index, built by the second search
+    EXPECT_EQ(cold.memoryUsage(), before);
+    const QStringList targets{QStringLiteral("foo"), QStringLiteral("FOO_BAR"), QStringLiteral("Foo_1"),
+                              QStringLiteral("state"), QStringLiteral("\u212Aelvin"), QStringLiteral("Ab1"),
+                              QStringLiteral("受注"), QStringLiteral("Sub"), QStringLiteral("x_1 = "),
+                              QStringLiteral("nowhere"), QStringLiteral("F*o")};
+    for (const QString &target : targets) {
+        for (const Options o : {Options{}, Options{true}, Options{false, true}, Options{true, false, true}}) {
+            const ModuleCode fresh = cold; // never searched
+            const std::vector<Hit> scanned = everyHit(fresh, target, o, false);
+            EXPECT_EQ(everyHit(fresh, target, o), scanned) << target.toStdString();
+            EXPECT_EQ(everyHit(warm, target, o), scanned) << target.toStdString();
+        }
+    }
+}
