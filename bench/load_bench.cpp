@@ -1,10 +1,12 @@
-// Loading module text through the stand-in IDE: decode + split + index of a generated
-// 500,000-line cp932 project, in memory and from disk, beside `iconv` decoding the same files.
-// Set TESSARY_BENCH_VBP (or TESSARY_BENCH_PROJECT) to a .vbp to measure a real project from disk as well.
+// Loading module text through the stand-in IDE: decoding, splitting and building the modules
+// of a generated 500,000-line cp932 project, in memory and from disk, beside `iconv` decoding
+// the same files. Set TESSARY_BENCH_VBP (or TESSARY_BENCH_PROJECT) to a .vbp to measure a real
+// project from disk as well.
 //
 // `load_bench --load PATH.vbp` loads one project and prints its module bytes, the bytes the
-// loaded modules hold and the process's peak RSS; the benchmarks run it as a fresh process,
-// as every command and the desktop IDE start.
+// loaded modules hold, the process's peak RSS and the bytes held once every module has its
+// token index (0 unless a fifth argument asks for the indexes); the benchmarks run it as a fresh
+// process, as every command and the desktop IDE start.
 #include "bench_projects.h"
 
 #include <benchmark/benchmark.h>
@@ -60,7 +62,8 @@ void endToEnd(benchmark::State &state, const ProjectOnDisk &p)
         cpu += t.cpu;
     }
     const QList<QByteArray> fields = report.trimmed().split(' ');
-    if (fields.size() != 3) {
+    const QList<QByteArray> indexed = run(command + " indexed").trimmed().split(' ');
+    if (fields.size() != 4 || indexed.size() != 4) {
         state.SkipWithError("the loading process failed");
         return;
     }
@@ -73,6 +76,7 @@ void endToEnd(benchmark::State &state, const ProjectOnDisk &p)
     state.counters["iconv_cpu_ms"] = iconv.cpu * 1e3;
     state.counters["x_iconv_cpu"] = cpuPerLoad / iconv.cpu;
     state.counters["held_per_byte"] = fields[1].toDouble() / double(p.moduleBytes);
+    state.counters["held_indexed_per_byte"] = indexed[3].toDouble() / double(p.moduleBytes);
     state.counters["peak_MB"] = fields[2].toDouble() / 1e3;
     state.counters["peak_per_byte"] = fields[2].toDouble() * 1e3 / double(p.moduleBytes);
 }
@@ -88,7 +92,7 @@ void BM_EndToEndReal(benchmark::State &state)
 }
 
 /// The --load mode: prints module bytes, bytes held and peak RSS in kB.
-int loadOnly(const char *path, int codePage)
+int loadOnly(const char *path, int codePage, bool indexAll)
 {
     ide::Ide ide;
     ide.setCodePage(ide::files::CodePage(codePage));
@@ -104,8 +108,27 @@ int loadOnly(const char *path, int codePage)
                 break;
         std::fclose(status);
     }
-    std::printf("%lld %lld %ld\n", static_cast<long long>(held.moduleBytes),
-                static_cast<long long>(held.held), peak);
+    // What every module holds once searched enough to have its token index.
+    qint64 indexed = 0;
+    if (indexAll) {
+        for (const auto &project : projects) {
+            auto components = project->vbComponents();
+            for (int k = 1; k <= components->count(); ++k) {
+                std::shared_ptr<host::CodeModule> module;
+                if (!host::resumeNext([&] { module = components->item(k)->codeModule(); }))
+                    continue;
+                if (auto impl = std::dynamic_pointer_cast<ide::CodeModuleImpl>(module)) {
+                    for (const char *target : {"Dim", "End"}) {
+                        int a = 1, b = 1, c = -1, d = -1;
+                        impl->code().find(QString::fromLatin1(target), a, b, c, d, true);
+                    }
+                }
+            }
+        }
+        indexed = heldBy(projects).held;
+    }
+    std::printf("%lld %lld %ld %lld\n", static_cast<long long>(held.moduleBytes),
+                static_cast<long long>(held.held), peak, static_cast<long long>(indexed));
     return 0;
 }
 
@@ -118,8 +141,8 @@ BENCHMARK(BM_EndToEndReal)->Unit(benchmark::kMillisecond)->UseManualTime()->Iter
 
 int main(int argc, char **argv)
 {
-    if (argc == 4 && std::strcmp(argv[1], "--load") == 0)
-        return loadOnly(argv[2], std::atoi(argv[3]));
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "--load") == 0)
+        return loadOnly(argv[2], std::atoi(argv[3]), argc == 5);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
