@@ -1,234 +1,21 @@
-// Loading module text through the stand-in IDE: decode + split + index of a generated
-// 500,000-line cp932 project, in memory and from disk, beside `iconv` decoding the same files.
-// Set TESSARY_BENCH_PROJECT to a .vbp to measure a real project from disk as well.
+// Loading module text through the stand-in IDE: decoding, splitting and building the modules
+// of a generated 500,000-line cp932 project, in memory and from disk, beside `iconv` decoding
+// the same files. Set TESSARY_BENCH_VBP (or TESSARY_BENCH_PROJECT) to a .vbp to measure a real
+// project from disk as well.
 //
 // `load_bench --load PATH.vbp` loads one project and prints its module bytes, the bytes the
-// loaded modules hold and the process's peak RSS; the benchmarks run it as a fresh process,
-// as every command and the desktop IDE start.
-#include "generated_code.h"
-#include "ide/files/encoding.h"
-#include "ide/files/file_system.h"
-#include "ide/shell/ide.h"
-#include "ide/shell/impl.h"
+// loaded modules hold, the process's peak RSS and the bytes held once every module has its
+// token index (0 unless a fifth argument asks for the indexes); the benchmarks run it as a fresh
+// process, as every command and the desktop IDE start.
+#include "bench_projects.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <optional>
-#include <sys/resource.h>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-struct Corpus {
-    std::shared_ptr<ide::files::MemoryFileSystem> fs = std::make_shared<ide::files::MemoryFileSystem>();
-    std::vector<std::pair<QString, QByteArray>> files; // module file name, bytes
-    QByteArray vbp;
-    qint64 bytes = 0;
-    qint64 lines = 0;
-};
-
-const Corpus &corpus()
-{
-    static const Corpus c = [] {
-        Corpus out;
-        std::mt19937 random(7);
-        const QStringList names = bench::makeNames(random);
-        QString vbp = QStringLiteral("Type=Exe\r\nName=\"Bench\"\r\n");
-        for (int m = 0; m < bench::kModules; ++m) {
-            QStringList lines = bench::makeModule(random, names, m);
-            // Japanese projects comment in Japanese: keep the decoder off its ASCII-only path.
-            for (int i = 3; i < lines.size(); i += 25)
-                lines[i] += QStringLiteral(" ' 受注ﾃﾞｰﾀを更新する");
-            const QByteArray bytes = ide::files::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"),
-                                                        ide::files::CodePage::Cp932);
-            out.bytes += bytes.size();
-            out.lines += lines.size();
-            const QString file = QStringLiteral("Module%1.bas").arg(m);
-            out.fs->add(QStringLiteral("/bench/") + file, bytes);
-            out.files.emplace_back(file, bytes);
-            vbp += QStringLiteral("Module=Module%1; Module%1.bas\r\n").arg(m);
-        }
-        out.vbp = vbp.toLatin1();
-        out.fs->add(QStringLiteral("/bench/Bench.vbp"), out.vbp);
-        return out;
-    }();
-    return c;
-}
-
-/// Bytes the loaded projects' code modules hold, and their module files' bytes.
-struct Held {
-    qint64 held = 0;
-    qint64 moduleBytes = 0;
-    qint64 lines = 0;
-    QStringList files;
-};
-
-Held heldBy(const std::vector<host::Ptr<host::VBProject>> &projects)
-{
-    Held out;
-    for (const auto &project : projects) {
-        auto components = project->vbComponents();
-        for (int k = 1; k <= components->count(); ++k) {
-            auto component = components->item(k);
-            std::shared_ptr<host::CodeModule> module;
-            if (!host::resumeNext([&] { module = component->codeModule(); }))
-                continue;
-            auto impl = std::dynamic_pointer_cast<ide::CodeModuleImpl>(module);
-            if (!impl)
-                continue;
-            out.held += qint64(impl->code().memoryUsage());
-            out.lines += impl->countOfLines();
-            const QString file = component->fileNames(1);
-            out.moduleBytes += QFileInfo(file).size();
-            out.files << file;
-        }
-    }
-    return out;
-}
-
-/// The generated project written to a temporary folder, once.
-const QString &generatedOnDisk()
-{
-    static QTemporaryDir dir;
-    static const QString vbp = [] {
-        const Corpus &c = corpus();
-        for (const auto &[name, bytes] : c.files) {
-            QFile f(dir.filePath(name));
-            if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-                std::abort();
-        }
-        QFile f(dir.filePath(QStringLiteral("Bench.vbp")));
-        if (!f.open(QIODevice::WriteOnly))
-            std::abort();
-        f.write(c.vbp);
-        return dir.filePath(QStringLiteral("Bench.vbp"));
-    }();
-    return vbp;
-}
-
-QByteArray quoted(const QString &path)
-{
-    return "'" + QFile::encodeName(path).replace("'", "'\\''") + "'";
-}
-
-/// Runs a shell command, returning its standard output.
-QByteArray run(const QByteArray &command)
-{
-    FILE *pipe = popen(command.constData(), "r");
-    if (!pipe)
-        return {};
-    QByteArray out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, qsizetype(n));
-    return pclose(pipe) == 0 ? out : QByteArray();
-}
-
-struct ProjectOnDisk {
-    QString vbp;
-    QStringList files; // module files, for iconv
-    qint64 moduleBytes = 0;
-    qint64 lines = 0;
-    ide::files::CodePage codePage = ide::files::CodePage::Cp932;
-};
-
-ProjectOnDisk generatedProject()
-{
-    ProjectOnDisk p;
-    p.vbp = generatedOnDisk();
-    const Corpus &c = corpus();
-    for (const auto &file : c.files)
-        p.files << QFileInfo(p.vbp).dir().filePath(file.first);
-    p.moduleBytes = c.bytes;
-    p.lines = c.lines;
-    return p;
-}
-
-std::optional<ProjectOnDisk> realProject()
-{
-    static const std::optional<ProjectOnDisk> project = []() -> std::optional<ProjectOnDisk> {
-        const char *path = std::getenv("TESSARY_BENCH_PROJECT");
-        if (!path || !*path)
-            return std::nullopt;
-        ProjectOnDisk p;
-        p.vbp = QString::fromLocal8Bit(path);
-        p.codePage = ide::files::CodePage::Cp1252;
-        ide::Ide ide;
-        ide.setCodePage(p.codePage);
-        const Held held = heldBy(ide.load(p.vbp));
-        p.files = held.files;
-        p.moduleBytes = held.moduleBytes;
-        p.lines = held.lines;
-        return p;
-    }();
-    return project;
-}
-
-QByteArray iconvName(ide::files::CodePage cp)
-{
-    return cp == ide::files::CodePage::Cp932 ? "CP932" : "CP1252";
-}
-
-QByteArray iconvCommand(const ProjectOnDisk &p)
-{
-    QByteArray command = "iconv -f " + iconvName(p.codePage) + " -t UTF-8";
-    for (const QString &file : p.files)
-        command += ' ' + quoted(file);
-    return command + " > /dev/null";
-}
-
-/// User and system time of the finished child processes so far.
-double childCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-/// Wall and CPU seconds of one run of a command: on a busy machine the CPU time is the
-/// steadier figure.
-struct Timing {
-    double wall = 0;
-    double cpu = 0;
-};
-
-Timing timeOf(const QByteArray &command, QByteArray *output = nullptr)
-{
-    const double cpu = childCpuSeconds();
-    const Clock::time_point start = Clock::now();
-    const QByteArray out = run(command);
-    Timing t{std::chrono::duration<double>(Clock::now() - start).count(), 0};
-    t.cpu = childCpuSeconds() - cpu; // the shell's share included, as for iconv
-    if (output)
-        *output = out;
-    return t;
-}
-
-/// Median wall and CPU times of five runs of `iconv` over the project's files.
-Timing iconvTiming(const ProjectOnDisk &p)
-{
-    std::vector<double> wall, cpu;
-    for (int k = 0; k < 5; ++k) {
-        const Timing t = timeOf(iconvCommand(p));
-        wall.push_back(t.wall);
-        cpu.push_back(t.cpu);
-    }
-    std::sort(wall.begin(), wall.end());
-    std::sort(cpu.begin(), cpu.end());
-    return {wall[2], cpu[2]};
-}
+using namespace bench;
 
 void setRates(benchmark::State &state, qint64 bytes, qint64 lines)
 {
@@ -275,7 +62,8 @@ void endToEnd(benchmark::State &state, const ProjectOnDisk &p)
         cpu += t.cpu;
     }
     const QList<QByteArray> fields = report.trimmed().split(' ');
-    if (fields.size() != 3) {
+    const QList<QByteArray> indexed = run(command + " indexed").trimmed().split(' ');
+    if (fields.size() != 4 || indexed.size() != 4) {
         state.SkipWithError("the loading process failed");
         return;
     }
@@ -288,6 +76,7 @@ void endToEnd(benchmark::State &state, const ProjectOnDisk &p)
     state.counters["iconv_cpu_ms"] = iconv.cpu * 1e3;
     state.counters["x_iconv_cpu"] = cpuPerLoad / iconv.cpu;
     state.counters["held_per_byte"] = fields[1].toDouble() / double(p.moduleBytes);
+    state.counters["held_indexed_per_byte"] = indexed[3].toDouble() / double(p.moduleBytes);
     state.counters["peak_MB"] = fields[2].toDouble() / 1e3;
     state.counters["peak_per_byte"] = fields[2].toDouble() * 1e3 / double(p.moduleBytes);
 }
@@ -303,7 +92,7 @@ void BM_EndToEndReal(benchmark::State &state)
 }
 
 /// The --load mode: prints module bytes, bytes held and peak RSS in kB.
-int loadOnly(const char *path, int codePage)
+int loadOnly(const char *path, int codePage, bool indexAll)
 {
     ide::Ide ide;
     ide.setCodePage(ide::files::CodePage(codePage));
@@ -319,8 +108,27 @@ int loadOnly(const char *path, int codePage)
                 break;
         std::fclose(status);
     }
-    std::printf("%lld %lld %ld\n", static_cast<long long>(held.moduleBytes),
-                static_cast<long long>(held.held), peak);
+    // What every module holds once searched enough to have its token index.
+    qint64 indexed = 0;
+    if (indexAll) {
+        for (const auto &project : projects) {
+            auto components = project->vbComponents();
+            for (int k = 1; k <= components->count(); ++k) {
+                std::shared_ptr<host::CodeModule> module;
+                if (!host::resumeNext([&] { module = components->item(k)->codeModule(); }))
+                    continue;
+                if (auto impl = std::dynamic_pointer_cast<ide::CodeModuleImpl>(module)) {
+                    for (const char *target : {"Dim", "End"}) {
+                        int a = 1, b = 1, c = -1, d = -1;
+                        impl->code().find(QString::fromLatin1(target), a, b, c, d, true);
+                    }
+                }
+            }
+        }
+        indexed = heldBy(projects).held;
+    }
+    std::printf("%lld %lld %ld %lld\n", static_cast<long long>(held.moduleBytes),
+                static_cast<long long>(held.held), peak, static_cast<long long>(indexed));
     return 0;
 }
 
@@ -333,8 +141,8 @@ BENCHMARK(BM_EndToEndReal)->Unit(benchmark::kMillisecond)->UseManualTime()->Iter
 
 int main(int argc, char **argv)
 {
-    if (argc == 4 && std::strcmp(argv[1], "--load") == 0)
-        return loadOnly(argv[2], std::atoi(argv[3]));
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "--load") == 0)
+        return loadOnly(argv[2], std::atoi(argv[3]), argc == 5);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -41,7 +41,7 @@ void dumpComponent(JsonWriter &w, const Ptr<host::VBComponent> &component, bool 
         auto list = module->members();
         for (int i = 1; i <= list->count(); ++i) {
             auto m = list->item(i);
-            w.value(Json::object().set("name", m->name()).set("type", int(m->type())).set("scope", int(m->scope())));
+            w.beginObject().field("name", m->name()).field("type", int(m->type())).field("scope", int(m->scope())).endObject();
         }
     }
     w.endArray();
@@ -50,12 +50,13 @@ void dumpComponent(JsonWriter &w, const Ptr<host::VBComponent> &component, bool 
     // calls answer.
     if (auto impl = std::dynamic_pointer_cast<ide::CodeModuleImpl>(module)) {
         for (const auto &p : impl->code().procedures()) {
-            w.value(Json::object()
-                        .set("name", p.name)
-                        .set("kind", int(p.kind))
-                        .set("startLine", module->procStartLine(p.name, p.kind))
-                        .set("bodyLine", module->procBodyLine(p.name, p.kind))
-                        .set("countLines", module->procCountLines(p.name, p.kind)));
+            w.beginObject()
+                .field("name", p.name)
+                .field("kind", int(p.kind))
+                .field("startLine", module->procStartLine(p.name, p.kind))
+                .field("bodyLine", module->procBodyLine(p.name, p.kind))
+                .field("countLines", module->procCountLines(p.name, p.kind))
+                .endObject();
         }
     }
     w.endArray();

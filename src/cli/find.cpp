@@ -31,15 +31,20 @@ struct FilePosition {
     int column = 0;
 };
 
-FilePosition filePosition(const host::VBComponent &component, const shared::FindResult &hit,
-                          const find::FindOptions &options, const QString &text, bool relative)
+/// The module's file as printed: relative to the current folder when the project was named so.
+QString fileOf(const host::VBComponent &component, bool relative)
+{
+    if (component.fileCount() == 0)
+        return {};
+    const QString file = component.fileNames(1);
+    return relative ? QDir::current().relativeFilePath(file) : file;
+}
+
+FilePosition filePosition(const host::VBComponent &component, const QString &file, const shared::FindResult &hit,
+                          const find::FindOptions &options, const QString &text)
 {
     FilePosition at;
-    if (component.fileCount() > 0) {
-        at.file = component.fileNames(1);
-        if (relative)
-            at.file = QDir::current().relativeFilePath(at.file);
-    }
+    at.file = file;
     const auto module = component.codeModule();
     // The hit records its line only; its column is that of the line's first match.
     int startLine = hit.Line, startCol = 1, endLine = hit.Line, endCol = -1;
@@ -106,9 +111,17 @@ int runFind(const QStringList &rawArgs, const frontend::Console &console)
                 return int(frontend::ExitNothingLoaded);
             frontend::Json all = frontend::Json::array();
             QStringList lines;
+            // Hits come module by module: look each module up by name once, not once a hit.
+            host::Ptr<host::VBComponent> component;
+            QString file;
+            const shared::FindResult *previous = nullptr;
             for (const shared::FindResult &hit : results.gFindResults) {
-                const auto component = projects->item(hit.ProjectName)->vbComponents()->item(hit.ModuleName);
-                const FilePosition at = filePosition(*component, hit, options, results.gFindText, relative);
+                if (!previous || previous->ModuleName != hit.ModuleName || previous->ProjectName != hit.ProjectName) {
+                    component = projects->item(hit.ProjectName)->vbComponents()->item(hit.ModuleName);
+                    file = fileOf(*component, relative);
+                }
+                previous = &hit;
+                const FilePosition at = filePosition(*component, file, hit, options, results.gFindText);
                 if (args.json) {
                     all.push(frontend::Json::object()
                                  .set("project", hit.ProjectName)
@@ -120,7 +133,9 @@ int runFind(const QStringList &rawArgs, const frontend::Console &console)
                                  .set("column", at.column)
                                  .set("text", hit.LineText));
                 } else {
-                    lines << QStringLiteral("%1:%2:%3: %4").arg(at.file).arg(at.line).arg(at.column).arg(hit.LineText);
+                    // Joined, not arg()-ed: a '%1' in a file name would take the next argument.
+                    lines << at.file + QLatin1Char(':') + QString::number(at.line) + QLatin1Char(':')
+                            + QString::number(at.column) + QLatin1String(": ") + hit.LineText;
                 }
             }
             console.out(args.json ? all.dump() : lines.join(QLatin1Char('\n')));

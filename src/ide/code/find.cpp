@@ -113,6 +113,12 @@ void ModuleCode::narrowSearch(LastSearch &search) const
     search.indexed = false;
     search.candidates = {};
     search.cursor = 0;
+    if (!m_indexBuilt) {
+        // A module searched once is scanned: building the index costs a few scans.
+        if (++m_searches < kSearchesBeforeIndex)
+            return;
+        buildIndex();
+    }
     const qsizetype m = search.target.size();
     const QStringView padded(search.folded);
     qsizetype partFrom = 0, partLength = 0;
@@ -232,7 +238,7 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
         asciiNeedle[k] = char(needle[k].unicode());
     }
 
-    ByteScratch bytes;
+    ByteScratch bytes, chunk;
     auto tryLine = [&](int l) {
         const StoredLine line = stored(l);
         qsizetype s;
@@ -270,9 +276,49 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
         }
         return false;
     }
-    for (int l = r.firstLine; l <= r.lastLine; ++l) {
-        if (tryLine(l))
-            return true;
+    for (int l = r.firstLine; l <= r.lastLine;) {
+        if (!asciiOk || (m_lineStarts[size_t(l)] & kWide)) {
+            if (tryLine(l))
+                return true;
+            ++l;
+            continue;
+        }
+        // ASCII lines lie back to back in m_text: one search over a few kilobytes of them finds
+        // the first line that can hold a hit (an occurrence across two lines is checked and
+        // passed over) instead of a search per line. The chunks stay small so that a search
+        // resumed after each hit reads little beyond the next one.
+        constexpr std::uint32_t kChunk = 4096;
+        const std::uint32_t chunkStart = m_lineStarts[size_t(l)];
+        int end = l + 1;
+        while (end <= r.lastLine && !(m_lineStarts[size_t(end)] & kWide)
+               && m_lineStarts[size_t(end)] - chunkStart < kChunk)
+            ++end;
+        const StoredLine last = stored(end - 1);
+        const qsizetype chunkSize = qsizetype(last.bytes + last.size - (m_text.constData() + chunkStart));
+        const char *hay = m_text.constData() + chunkStart;
+        if (!matchCase) {
+            chunk.resize(chunkSize);
+            foldAscii(hay, chunk.data(), chunkSize);
+            hay = chunk.data();
+        }
+        const std::string_view text(hay, size_t(chunkSize));
+        const std::string_view needleView(asciiNeedle.data(), size_t(m));
+        size_t at = 0;
+        while (l < end) {
+            const size_t found = text.find(needleView, at);
+            if (found == std::string_view::npos)
+                break;
+            // The line the occurrence starts on: the last one starting at or before it.
+            const auto line = std::upper_bound(m_lineStarts.begin() + l, m_lineStarts.begin() + end,
+                                               chunkStart + std::uint32_t(found))
+                - 1;
+            l = int(line - m_lineStarts.begin());
+            if (tryLine(l))
+                return true;
+            ++l;
+            at = l < end ? size_t(m_lineStarts[size_t(l)] - chunkStart) : text.size();
+        }
+        l = end;
     }
     return false;
 }

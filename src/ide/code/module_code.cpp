@@ -196,19 +196,29 @@ bool foldLine(const char16_t *in, char16_t *out, qsizetype n, int pane, TokenInd
     return ascii;
 }
 
-/// Stores an ASCII line one byte a unit.
-void narrow(const char16_t *in, char *out, qsizetype n)
+/// Stores a line one byte a unit when it is ASCII; returns whether it is. `out` has room for
+/// `n` bytes whatever the answer.
+bool narrowIfAscii(const char16_t *in, char *out, qsizetype n)
 {
     qsizetype k = 0;
+    char16_t high = 0;
 #if defined(__SSE2__)
+    __m128i seen = _mm_setzero_si128();
     for (; k + 16 <= n; k += 16) {
         const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + k));
-        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + k + 8));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + k), _mm_packus_epi16(low, high));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + k + 8));
+        seen = _mm_or_si128(seen, _mm_or_si128(low, next));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + k), _mm_packus_epi16(low, next));
     }
+    high = char16_t(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(seen, _mm_set1_epi16(short(0xFF80))),
+                                                      _mm_setzero_si128()))
+                    != 0xFFFF);
 #endif
-    for (; k < n; ++k)
+    for (; k < n; ++k) {
+        high |= in[k] & 0xFF80;
         out[k] = char(in[k]);
+    }
+    return high == 0;
 }
 
 } // namespace
@@ -223,10 +233,10 @@ struct ModuleCode::Target {
 struct ModuleCode::Builder {
     enum class Block { None, Type, Enum };
 
-    Builder(ModuleCode &code, const QString *paneLines) : m(code), lines(paneLines) {}
+    Builder(ModuleCode &code, const QStringView *paneLines) : m(code), lines(paneLines) {}
 
     ModuleCode &m;
-    const QString *lines; // the pane lines as given, while building
+    const QStringView *lines; // the pane lines as given, while building
     LogicalLineLexer lexer;
     int logicalFirst = -1; // pane index of the current logical line's first physical line
     int current = -1;      // open procedure
@@ -241,7 +251,7 @@ struct ModuleCode::Builder {
 
     QStringView text(const Token &t) const
     {
-        return QStringView(lines[t.line]).sliced(t.start, t.length);
+        return lines[t.line].sliced(t.start, t.length);
     }
     /// Takes the literal itself so the length test comes first, without strlen.
     template <size_t N>
@@ -616,25 +626,37 @@ ModuleCode::ModuleCode() { m_lineStarts.push_back(0); }
 
 ModuleCode::ModuleCode(QStringList input, int firstFileLine) : m_firstFileLine(firstFileLine)
 {
-    qsizetype total = 0;
-    qsizetype longest = 0;
-    for (const QString &line : std::as_const(input)) {
-        total += line.size();
-        longest = std::max(longest, line.size());
+    std::vector<QStringView> lines(input.cbegin(), input.cend());
+    build(lines);
+}
+
+ModuleCode::ModuleCode(QStringView text, std::span<const std::uint32_t> starts, int firstFileLine)
+    : m_firstFileLine(firstFileLine)
+{
+    std::vector<QStringView> lines;
+    if (!starts.empty()) {
+        lines.reserve(starts.size() - 1);
+        for (size_t k = 0; k + 1 < starts.size(); ++k)
+            lines.push_back(text.sliced(starts[k], starts[k + 1] - starts[k]));
     }
+    build(lines);
+}
+
+void ModuleCode::build(std::vector<QStringView> &input)
+{
+    qsizetype total = 0;
+    for (QStringView line : input)
+        total += line.size();
     // Room for every line in UTF-16 and its padding byte; what ASCII lines leave is given back.
     // Loaded files (256 MB at most) are far below the offsets' 1 GB.
-    Q_ASSERT(2 * total + input.size() <= qsizetype(kOffset));
-    m_text.resize(2 * total + input.size());
+    const qsizetype count = qsizetype(input.size());
+    Q_ASSERT(2 * total + count <= qsizetype(kOffset));
+    m_text.resize(2 * total + count);
     char *text = m_text.data();
-    std::vector<char16_t> folded(size_t(longest + TokenIndex::kPadding));
-    TokenIndexBuilder index(m_index, total);
     // The pane lines are the input minus its attribute lines: reuse the list, moving lines down.
-    const qsizetype count = input.size();
-    QString *lines = input.data();
+    QStringView *lines = input.data();
     Builder builder(*this, lines);
     m_lineStarts.reserve(size_t(count) + 1);
-    const char16_t *table = foldTable();
 
     std::uint32_t used = 0;
     int pane = 0;
@@ -645,13 +667,12 @@ ModuleCode::ModuleCode(QStringList input, int firstFileLine) : m_firstFileLine(f
             continue;
         }
         if (pane != k)
-            lines[pane] = std::move(lines[k]);
-        const QString &line = lines[pane];
+            lines[pane] = lines[k];
+        const QStringView line = lines[pane];
         const qsizetype n = line.size();
-        const char16_t *units = reinterpret_cast<const char16_t *>(line.constData());
-        if (foldLine(units, folded.data(), n, pane, index, table)) {
+        const char16_t *units = line.utf16();
+        if (narrowIfAscii(units, text + used, n)) {
             m_lineStarts.push_back(used);
-            narrow(units, text + used, n);
             used += std::uint32_t(n);
         } else {
             std::uint32_t flags = kWide;
@@ -672,8 +693,31 @@ ModuleCode::ModuleCode(QStringList input, int firstFileLine) : m_firstFileLine(f
     m_text.squeeze();
     m_lineStarts.shrink_to_fit();
     m_hiddenBefore.shrink_to_fit();
-    index.finish();
     builder.finish();
+}
+
+void ModuleCode::buildIndex() const
+{
+    const int count = countOfLines();
+    qsizetype longest = 0;
+    for (int k = 0; k < count; ++k)
+        longest = std::max(longest, stored(k).size);
+    TokenIndexBuilder index(m_index, m_text.size());
+    std::vector<char16_t> wide(static_cast<size_t>(longest));
+    std::vector<char16_t> folded(static_cast<size_t>(longest + TokenIndex::kPadding));
+    const char16_t *table = foldTable();
+    for (int k = 0; k < count; ++k) {
+        const StoredLine line = stored(k);
+        const char16_t *units = line.utf16().utf16();
+        if (!line.wide) {
+            for (qsizetype j = 0; j < line.size; ++j)
+                wide[size_t(j)] = static_cast<unsigned char>(line.bytes[j]);
+            units = wide.data();
+        }
+        foldLine(units, folded.data(), line.size, k, index, table);
+    }
+    index.finish();
+    m_indexBuilt = true;
 }
 
 int ModuleCode::fileLineAt(int index) const

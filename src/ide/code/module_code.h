@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVarLengthArray>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,8 @@ public:
     /// .bas the whole file), so they begin with the module's `Attribute VB_Name` line;
     /// `firstFileLine`: the 1-based file line of the first of them.
     ModuleCode(QStringList codePartLines, int firstFileLine);
+    /// The same lines given as spans of one buffer: line k is text[starts[k], starts[k + 1]).
+    ModuleCode(QStringView text, std::span<const std::uint32_t> starts, int firstFileLine);
 
     int countOfLines() const { return int(m_lineStarts.size()) - 1; }
     int countOfDeclarationLines() const { return m_declarationLines; }
@@ -97,6 +100,8 @@ public:
 
 private:
     struct Builder;
+    /// Stores the lines and reads their code; `lines` is reused for the pane lines.
+    void build(std::vector<QStringView> &lines);
     struct Declare {
         QString name;
         int line;
@@ -166,12 +171,19 @@ private:
     /// Fills `search` for its target: the lines a match must lie on (`indexed`), or
     /// `possible` false when it occurs nowhere.
     void narrowSearch(LastSearch &search) const;
+    /// Fills m_index from the stored lines.
+    void buildIndex() const;
 
     QByteArray m_text; // every pane line, back to back, no separators
     std::vector<std::uint32_t> m_lineStarts;
     int m_firstFileLine = 1;
     std::vector<int> m_hiddenBefore; // per hidden attribute line, the pane index after it
-    TokenIndex m_index;
+    // Built on the module's second search: loading (and the one search of a `find` over a
+    // project) never pays for it.
+    mutable TokenIndex m_index;
+    mutable bool m_indexBuilt = false;
+    mutable int m_searches = 0;
+    static constexpr int kSearchesBeforeIndex = 2;
     mutable std::shared_ptr<SubstringIndex> m_substrings; // built once searches inside tokens repeat
     mutable int m_partSearches = 0;
     static constexpr int kPartSearchesBeforeIndex = 2;

@@ -653,6 +653,25 @@ qsizetype lengthOfLines(QByteArrayView bytes, qsizetype maxLines)
     if (n <= maxLines)
         return n; // every line takes at least one byte
     const char *p = bytes.data();
+    // Nearly every file has fewer lines than that: count the terminators (LF, and CR not
+    // before LF) a block at a time and walk the bytes only when there are enough of them.
+    qsizetype terminators = 0, k = 0;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), one = _mm_set1_epi8(1);
+    __m128i counts = _mm_setzero_si128(); // two 64-bit sums of the 0/1 bytes
+    for (; k + 17 <= n; k += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + k));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + k + 1));
+        const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(v, lf),
+                                          _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(v, cr)));
+        counts = _mm_add_epi64(counts, _mm_sad_epu8(_mm_and_si128(ends, one), _mm_setzero_si128()));
+    }
+    terminators = qsizetype(_mm_cvtsi128_si64(counts)) + qsizetype(_mm_cvtsi128_si64(_mm_unpackhi_epi64(counts, counts)));
+#endif
+    for (; k < n; ++k)
+        terminators += p[k] == '\n' || (p[k] == '\r' && (k + 1 >= n || p[k + 1] != '\n'));
+    if (terminators < maxLines)
+        return n;
     qsizetype lines = 0;
     for (qsizetype i = 0; i < n; ++i) {
         if (p[i] != '\n' && p[i] != '\r')
@@ -741,36 +760,86 @@ std::vector<LineSpan> byteLines(const uchar *p, qsizetype n)
 
 QStringList decodeSplit(QByteArrayView bytes, CodePage cp, int *invalidSequences)
 {
+    return decodeText(bytes, cp, invalidSequences).toStringList();
+}
+
+QStringList TextLines::toStringList() const
+{
+    QStringList lines;
+    lines.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        lines.append((*this)[i].toString());
+    return lines;
+}
+
+TextLines splitText(QStringView text)
+{
+    TextLines out;
+    out.text.resize(text.size());
+    char16_t *o = reinterpret_cast<char16_t *>(out.text.data());
+    const char16_t *p = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype used = 0;
+    out.starts.push_back(0);
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i];
+        if (c != u'\r' && c != u'\n') {
+            o[used++] = c;
+            continue;
+        }
+        out.starts.push_back(std::uint32_t(used));
+        if (c == u'\r' && i + 1 < n && p[i + 1] == u'\n')
+            ++i;
+    }
+    if (used > qsizetype(out.starts.back()))
+        out.starts.push_back(std::uint32_t(used));
+    out.text.resize(used);
+    return out;
+}
+
+TextLines decodeText(QByteArrayView bytes, CodePage cp, int *invalidSequences)
+{
     if (cp == CodePage::Auto)
         cp = guessCodePage({bytes});
     if (cp == CodePage::Utf8) // an invalid sequence before a line break decodes differently alone
-        return splitLines(decodeUtf8(bytes, invalidSequences));
+        return splitText(decodeUtf8(bytes, invalidSequences));
     // CR and LF are single bytes in the other code pages and never a cp932 trail byte, so the
     // bytes split first; a lead byte before a line break becomes U+FFFD either way.
     const uchar *p = reinterpret_cast<const uchar *>(bytes.data());
     const std::vector<LineSpan> spans = byteLines(p, bytes.size());
     const Cp932Tables *wide = cp == CodePage::Cp932 ? &cp932Tables() : nullptr;
     const SingleByteTable *narrow = cp == CodePage::Cp1251 ? &cp1251Table() : &cp1252Table();
-    std::vector<char16_t> scratch;
     int bad = 0;
-    QStringList lines;
-    lines.reserve(qsizetype(spans.size()));
+    TextLines out;
+    out.starts.reserve(spans.size() + 1);
+    qsizetype total = 0;
+    for (const LineSpan &span : spans)
+        total += span.length; // a byte never decodes to more than one unit
+    out.text.resize(total);
+    char16_t *const text = reinterpret_cast<char16_t *>(out.text.data());
+    qsizetype used = 0;
     for (const LineSpan &span : spans) {
+        out.starts.push_back(std::uint32_t(used));
         const uchar *b = p + span.start;
         const qsizetype n = span.length;
-        if (n == 0) {
-            lines.append(QString(reinterpret_cast<const QChar *>(u""), 0));
-        } else if (span.ascii) {
-            lines.append(QString::fromLatin1(reinterpret_cast<const char *>(b), n));
+        char16_t *o = text + used;
+        if (span.ascii) {
+            qsizetype i = 0;
+#if defined(__SSE2__)
+            for (; i + 16 <= n; i += 16) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(b + i));
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(o + i), _mm_unpacklo_epi8(v, _mm_setzero_si128()));
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(o + i + 8), _mm_unpackhi_epi8(v, _mm_setzero_si128()));
+            }
+#endif
+            for (; i < n; ++i)
+                o[i] = b[i];
+            used += n;
         } else if (!wide) {
-            QString line(n, Qt::Uninitialized);
-            char16_t *o = reinterpret_cast<char16_t *>(line.data());
             for (qsizetype i = 0; i < n; ++i)
                 o[i] = narrow->toUnicode[b[i]];
-            lines.append(std::move(line));
+            used += n;
         } else {
-            scratch.resize(size_t(n));
-            char16_t *o = scratch.data();
             qsizetype i = 0, k = 0;
             while (i < n) {
                 const uchar c = b[i];
@@ -791,12 +860,14 @@ QStringList decodeSplit(QByteArrayView bytes, CodePage cp, int *invalidSequences
                     ++i;
                 }
             }
-            lines.append(QString(reinterpret_cast<const QChar *>(o), k));
+            used += k;
         }
     }
+    out.starts.push_back(std::uint32_t(used));
+    out.text.resize(used);
     if (invalidSequences)
         *invalidSequences = bad;
-    return lines;
+    return out;
 }
 
 } // namespace ide::files

@@ -2,6 +2,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -53,5 +54,23 @@ int lineAt(QByteArrayView bytes, qsizetype offset);
 QStringList splitLines(const QString &text);
 /// splitLines(decode(bytes, cp, invalidSequences)) without the whole-text copy.
 QStringList decodeSplit(QByteArrayView bytes, CodePage cp, int *invalidSequences = nullptr);
+
+/// Decoded lines in one buffer: the text of every line back to back, without terminators, and
+/// where each begins. One allocation for a file instead of one per line.
+struct TextLines {
+    QString text;
+    std::vector<std::uint32_t> starts; // of each line, then text.size()
+
+    qsizetype size() const { return qsizetype(starts.size()) - 1; }
+    QStringView operator[](qsizetype i) const
+    {
+        return QStringView(text).sliced(starts[size_t(i)], starts[size_t(i) + 1] - starts[size_t(i)]);
+    }
+    QStringList toStringList() const;
+};
+/// decodeSplit() into one buffer. Files are far below the offsets' 4 G units.
+TextLines decodeText(QByteArrayView bytes, CodePage cp, int *invalidSequences = nullptr);
+/// splitLines() into one buffer.
+TextLines splitText(QStringView text);
 
 } // namespace ide::files

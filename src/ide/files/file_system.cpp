@@ -75,8 +75,20 @@ FileSystem::ListingScope::ListingScope(const FileSystem &fs) : m_fs(fs)
 
 FileSystem::ListingScope::~ListingScope()
 {
-    if (--m_fs.m_listingScopes == 0)
+    if (--m_fs.m_listingScopes == 0) {
         m_fs.m_listings.clear();
+        m_fs.m_exists.clear();
+    }
+}
+
+bool FileSystem::existsOnce(const QString &path) const
+{
+    if (m_listingScopes == 0)
+        return exists(path);
+    auto it = m_exists.constFind(path);
+    if (it == m_exists.cend())
+        it = m_exists.insert(path, exists(path));
+    return *it;
 }
 
 QHash<QString, QString> *FileSystem::listing(const QString &dir) const
@@ -98,12 +110,12 @@ QHash<QString, QString> *FileSystem::listing(const QString &dir) const
 
 QString FileSystem::matchEntry(const QString &dir, const QString &name) const
 {
-    if (exists(joinPath(dir, name)))
+    if (existsOnce(joinPath(dir, name)))
         return name;
     const QString stripped = withoutTrailingDotsAndSpaces(name);
     if (stripped.isEmpty())
         return {};
-    if (stripped != name && exists(joinPath(dir, stripped)))
+    if (stripped != name && existsOnce(joinPath(dir, stripped)))
         return stripped;
     const QString wanted = foldName(stripped);
     if (const QHash<QString, QString> *cached = listing(dir))
@@ -158,7 +170,7 @@ QString FileSystem::resolve(const QString &baseDir, const QString &windowsPath) 
             return {};
         dir = joinPath(dir, found);
     }
-    return exists(dir) ? dir : QString();
+    return existsOnce(dir) ? dir : QString();
 }
 
 // --- DiskFileSystem ----------------------------------------------------------------------

@@ -34,8 +34,9 @@ public:
 
     /// While one of these lives, each folder is listed and case-folded once: a project that
     /// names its members in another letter case than the disk would otherwise list the folder
-    /// again for every lookup. Listings are dropped with the last scope, so the next load sees
-    /// the disk as it is then.
+    /// again for every lookup; and each path resolve() tries is checked once (a project of
+    /// hundreds of files in a few folders asked the disk about those folders thousands of
+    /// times). Both are dropped with the last scope, so the next load sees the disk as it is then.
     class ListingScope {
     public:
         explicit ListingScope(const FileSystem &fs);
@@ -55,7 +56,10 @@ private:
     // A cache, not state: filled through const lookups.
     mutable int m_listingScopes = 0;
     mutable QHash<QString, QHash<QString, QString>> m_listings; // dir -> folded name -> entry
+    mutable QHash<QString, bool> m_exists;
     QHash<QString, QString> *listing(const QString &dir) const;
+    /// exists(), answered once per path while a ListingScope lives.
+    bool existsOnce(const QString &path) const;
 };
 
 /// The real disk through QFile/QDir.

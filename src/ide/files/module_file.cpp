@@ -178,7 +178,8 @@ struct BlockResult {
 
 /// Reads the Begin block starting at `first`, without recursion so that deep garbage cannot
 /// exhaust the stack.
-BlockResult parseBlock(const QStringList &lines, int first, DiagnosticSink &sink)
+template <class Lines>
+BlockResult parseBlock(const Lines &lines, int first, DiagnosticSink &sink)
 {
     std::vector<ControlNode> stack;
     {
@@ -340,7 +341,11 @@ QVariant parsePropertyValue(const QString &text)
     return v.toString(); // Shortcut = ^A and other bare words
 }
 
-ModuleFile parseModule(const QStringList &lines, const QString &fileName, std::vector<Diagnostic> &diagnostics)
+namespace {
+
+/// parseModule() over a QStringList or TextLines; the code lines are left to the caller.
+template <class Lines>
+ModuleFile parseLines(const Lines &lines, const QString &fileName, std::vector<Diagnostic> &diagnostics)
 {
     DiagnosticSink sink(diagnostics, fileName);
     ModuleFile m;
@@ -403,10 +408,9 @@ ModuleFile parseModule(const QStringList &lines, const QString &fileName, std::v
 
     codeStart = std::min(codeStart, n);
     m.codeFirstFileLine = codeStart + 1;
-    m.codeLines = lines.mid(codeStart);
 
-    for (int k = 0; k < m.codeLines.size(); ++k) {
-        const QStringView line = trimmedView(m.codeLines[k]);
+    for (int k = codeStart; k < n; ++k) {
+        const QStringView line = trimmedView(lines[k]);
         QStringView rest;
         const QStringView token = firstToken(line, &rest);
         if (!is(token, "Attribute"))
@@ -423,9 +427,9 @@ ModuleFile parseModule(const QStringList &lines, const QString &fileName, std::v
     }
     if (m.vbName.isEmpty()) {
         // Attributes are normally at the top of the code part; look further for damaged files.
-        for (const QString &l : m.codeLines) {
-            if (isVbNameLine(trimmedView(l))) {
-                m.vbName = unquoteVb(attributeValue(trimmedView(l)));
+        for (int k = codeStart; k < n; ++k) {
+            if (isVbNameLine(trimmedView(lines[k]))) {
+                m.vbName = unquoteVb(attributeValue(trimmedView(lines[k])));
                 break;
             }
         }
@@ -433,6 +437,20 @@ ModuleFile parseModule(const QStringList &lines, const QString &fileName, std::v
     if (m.vbName.isEmpty())
         m.vbName = m.root.name;
     return m;
+}
+
+} // namespace
+
+ModuleFile parseModule(const QStringList &lines, const QString &fileName, std::vector<Diagnostic> &diagnostics)
+{
+    ModuleFile m = parseLines(lines, fileName, diagnostics);
+    m.codeLines = lines.mid(m.codeFirstFileLine - 1);
+    return m;
+}
+
+ModuleFile parseModule(const TextLines &lines, const QString &fileName, std::vector<Diagnostic> &diagnostics)
+{
+    return parseLines(lines, fileName, diagnostics);
 }
 
 } // namespace ide::files

@@ -1,5 +1,6 @@
 #pragma once
 #include "ide/files/diagnostic.h"
+#include "ide/files/encoding.h"
 
 #include <QList>
 #include <QPair>
@@ -44,6 +45,9 @@ struct ModuleFile {
 /// Splits a module file into its header (VERSION, Object lines, the Begin block) and its code.
 /// Never fails: what cannot be read becomes a diagnostic.
 ModuleFile parseModule(const QStringList &lines, const QString &fileName, std::vector<Diagnostic> &diagnostics);
+/// The same over lines in one buffer, leaving codeLines empty: the code is lines from
+/// codeFirstFileLine - 1 on.
+ModuleFile parseModule(const TextLines &lines, const QString &fileName, std::vector<Diagnostic> &diagnostics);
 
 /// The kind a file extension suggests (.bas, .cls, .frm, .ctl, .pag, .dob, .dsr); Unknown otherwise.
 ModuleKind moduleKindFromExtension(const QString &fileName);

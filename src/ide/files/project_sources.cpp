@@ -103,6 +103,12 @@ GroupFile quietParseGroup(const QByteArray &bytes, CodePage cp, const QString &p
 
 QStringList decodeLines(QByteArrayView bytes, CodePage cp, const QString &fileName, std::vector<Diagnostic> &diagnostics)
 {
+    return decodeTextLines(bytes, cp, fileName, diagnostics).toStringList();
+}
+
+TextLines decodeTextLines(QByteArrayView bytes, CodePage cp, const QString &fileName,
+                          std::vector<Diagnostic> &diagnostics)
+{
     if (cp == CodePage::Auto)
         cp = guessCodePage({bytes});
     // A file cut short by a crash ends in NULs: they are no text.
@@ -114,12 +120,12 @@ QStringList decodeLines(QByteArrayView bytes, CodePage cp, const QString &fileNa
     const QByteArrayView loaded = loadablePart(text);
 
     int invalid = 0;
-    QStringList lines = decodeSplit(loaded, cp, &invalid);
+    TextLines lines = decodeText(loaded, cp, &invalid);
     if (invalid > 0) {
         int first = 0;
-        for (qsizetype i = 0; i < lines.size() && first == 0; ++i)
-            if (lines[i].contains(QChar(0xFFFD)))
-                first = int(i + 1);
+        if (const qsizetype at = lines.text.indexOf(QChar(0xFFFD)); at >= 0)
+            first = int(std::upper_bound(lines.starts.begin(), lines.starts.end(), std::uint32_t(at))
+                        - lines.starts.begin());
         diagnostics.push_back({fileName, first,
                                QStringLiteral("%1 invalid byte sequence(s) for %2, shown as U+FFFD")
                                    .arg(invalid)

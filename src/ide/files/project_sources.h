@@ -21,6 +21,9 @@ constexpr qsizetype MaxFileLines = 100000;
 /// NUL bytes (a run of them at the end, left by a crash, is dropped) and for lines past
 /// MaxFileLines, which are not loaded.
 QStringList decodeLines(QByteArrayView bytes, CodePage cp, const QString &fileName, std::vector<Diagnostic> &diagnostics);
+/// decodeLines() into one buffer, for module files.
+TextLines decodeTextLines(QByteArrayView bytes, CodePage cp, const QString &fileName,
+                          std::vector<Diagnostic> &diagnostics);
 
 /// A .vbp and the bytes of every member file it names, under one code page.
 struct ProjectSources {

@@ -251,9 +251,9 @@ Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const Q
             c.type = componentTypeOf(key, files::ModuleKind::Unknown);
             c.name = baseName(p.line.path);
         } else {
-            QStringList lines = files::decodeLines(p.bytes, p.codePage, p.path, parseDiags);
+            const files::TextLines lines = files::decodeTextLines(p.bytes, p.codePage, p.path, parseDiags);
             p.bytes = QByteArray(); // the raw bytes of every module at once would double the peak
-            files::ModuleFile module = files::parseModule(std::move(lines), p.path, parseDiags);
+            files::ModuleFile module = files::parseModule(lines, p.path, parseDiags);
             c.type = componentTypeOf(key, module.kind);
             c.name = !module.vbName.isEmpty() ? module.vbName : p.line.name;
             if (c.name.isEmpty()) {
@@ -264,7 +264,9 @@ Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const Q
             c.hasDesigner = c.type == CT::VBForm || c.type == CT::VBMDIForm || c.type == CT::PropPage ||
                             c.type == CT::UserControl || c.type == CT::DocObject || c.type == CT::ActiveXDesigner;
             c.root = std::move(module.root);
-            c.code = code::ModuleCode(std::move(module.codeLines), module.codeFirstFileLine);
+            c.code = code::ModuleCode(lines.text,
+                                      std::span(lines.starts).subspan(size_t(module.codeFirstFileLine - 1)),
+                                      module.codeFirstFileLine);
             for (const auto &d : c.code.diagnostics())
                 parseDiags.push_back({p.path, d.fileLine, d.message});
         }

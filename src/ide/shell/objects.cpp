@@ -20,8 +20,10 @@ Ptr<T> at(const std::vector<Ptr<T>> &items, int index)
 
 void PropertiesImpl::set(const QString &name, const QVariant &value)
 {
+    // Loading sets every property of every control: names of another length are passed over
+    // without the case-insensitive compare.
     for (auto &p : m_items) {
-        if (p->name().compare(name, Qt::CaseInsensitive) == 0) {
+        if (p->name().size() == name.size() && p->name().compare(name, Qt::CaseInsensitive) == 0) {
             p = std::make_shared<PropertyImpl>(p->name(), value);
             return;
         }

@@ -377,3 +377,76 @@ End Sub)vb");
         }
     }
 }
+
+TEST(FindAgainstScan, BeforeAndAfterTheModuleIsIndexed)
+{
+    // A module's first search scans its lines; the index is built for the second. Both must
+    // answer as the scan does, and loading must not pay for the index.
+    QStringList lines = code_test::boundaryLines();
+    lines << code_test::splitCode(R"vb(Private Sub Form_Load()
+    Call FooBar(ſtate, "Kelvin"): x_1 = Foo_1 + foo
+    ' Foo in a comment, FOO_BAR
+End Sub)vb");
+    const ModuleCode cold(lines, 1);
+    ModuleCode warm(lines, 1);
+    const size_t before = warm.memoryUsage();
+    for (const char *first : {"x", "Sub"}) {
+        int a = 1, b = 1, c = -1, d = -1;
+        warm.find(QString::fromUtf8(first), a, b, c, d);
+    }
+    EXPECT_GT(warm.memoryUsage(), before); // the index, built by the second search
+    EXPECT_EQ(cold.memoryUsage(), before);
+    const QStringList targets{QStringLiteral("foo"), QStringLiteral("FOO_BAR"), QStringLiteral("Foo_1"),
+                              QStringLiteral("state"), QStringLiteral("\u212Aelvin"), QStringLiteral("Ab1"),
+                              QStringLiteral("受注"), QStringLiteral("Sub"), QStringLiteral("x_1 = "),
+                              QStringLiteral("nowhere"), QStringLiteral("F*o")};
+    for (const QString &target : targets) {
+        for (const Options o : {Options{}, Options{true}, Options{false, true}, Options{true, false, true}}) {
+            const ModuleCode fresh = cold; // never searched
+            const std::vector<Hit> scanned = everyHit(fresh, target, o, false);
+            EXPECT_EQ(everyHit(fresh, target, o), scanned) << target.toStdString();
+            EXPECT_EQ(everyHit(warm, target, o), scanned) << target.toStdString();
+        }
+    }
+}
+
+TEST(FindAgainstScan, UnindexedSearchOverRunsOfAsciiLines)
+{
+    // An unindexed search reads runs of ASCII lines a few kilobytes at a time: occurrences
+    // across two lines, hits on the first and last line of a run, wide lines between runs and
+    // ranges starting or ending inside a run must all come out as the scan has them.
+    std::mt19937 random(17);
+    QStringList lines;
+    for (int k = 0; k < 900; ++k) {
+        QString line;
+        const int length = int(random() % 40);
+        for (int j = 0; j < length; ++j)
+            line += QChar(u"ab _AB.x"[random() % 8]);
+        if (random() % 60 == 0)
+            line += QStringLiteral("é"); // a wide line ends a run
+        lines << line;
+    }
+    lines << QString(5000, u'a') + QStringLiteral("b"); // longer than a chunk
+    const ModuleCode module(lines, 1);
+    const QStringList targets{QStringLiteral("ab"), QStringLiteral("b a"), QStringLiteral("x.x"),
+                              QStringLiteral("_"), QStringLiteral("aaab"), QStringLiteral("BAB"),
+                              QStringLiteral("é"), QStringLiteral("zz")};
+    for (const QString &target : targets) {
+        for (const Options o : {Options{}, Options{true}, Options{false, true}}) {
+            const ModuleCode fresh = module;
+            EXPECT_EQ(everyHit(fresh, target, o), everyHit(module, target, o, false)) << target.toStdString();
+            for (int k = 0; k < 40; ++k) {
+                const int startLine = 1 + int(random() % lines.size());
+                const int startCol = 1 + int(random() % 20);
+                const int endLine = std::min(int(lines.size()), startLine + int(random() % 300));
+                const int endCol = random() % 3 == 0 ? -1 : int(random() % 30);
+                const ModuleCode once = module;
+                int a = startLine, b = startCol, c = endLine, d = endCol;
+                int a2 = startLine, b2 = startCol, c2 = endLine, d2 = endCol;
+                const bool found = once.find(target, a, b, c, d, o.wholeWord, o.matchCase, o.pattern);
+                EXPECT_EQ(found, module.findByScan(target, a2, b2, c2, d2, o.wholeWord, o.matchCase, o.pattern));
+                EXPECT_EQ(std::tie(a, b, c, d), std::tie(a2, b2, c2, d2)) << target.toStdString() << " " << k;
+            }
+        }
+    }
+}

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
+#include <span>
+#include <tuple>
+#include <vector>
 
 using code_test::boundaryLines;
 using ide::code::ModuleCode;
@@ -52,4 +56,56 @@ TEST(LineStorage, HoldsFewBytesPerModuleByte)
     EXPECT_LT(double(m.memoryUsage()), 4.0 * double(bytes));
     // and more than the text alone: the figure counts what is held
     EXPECT_GT(double(m.memoryUsage()), double(bytes));
+}
+
+TEST(LineStorage, LinesFromOneBufferReadAsALineList)
+{
+    // The loader hands a module's decoded file as one buffer and the offsets of its code lines
+    // (the header block before them skipped): every answer must be that of the same lines
+    // given one by one.
+    QStringList code = code_test::boundaryLines();
+    code.prepend(QStringLiteral("Attribute VB_Name = \"Mod\""));
+    code << QStringLiteral("Private m_x As Long, 受注 As String") << QStringLiteral("Public Sub Foo(ByVal a _")
+         << QStringLiteral("    , b)") << QStringLiteral("    ' ﾃﾞｰﾀ") << QStringLiteral("End Sub")
+         << QStringLiteral("Function Bar()") << QString() << QStringLiteral("Sub Baz()");
+    const QStringList header{QStringLiteral("VERSION 1.0 CLASS"), QStringLiteral("BEGIN"), QStringLiteral("END")};
+    QString text;
+    std::vector<std::uint32_t> starts;
+    for (const QString &line : header + code) {
+        starts.push_back(std::uint32_t(text.size()));
+        text += line;
+    }
+    starts.push_back(std::uint32_t(text.size()));
+
+    const ModuleCode expected(code, 4);
+    const ModuleCode m(text, std::span<const std::uint32_t>(starts).subspan(header.size()), 4);
+    ASSERT_EQ(m.countOfLines(), expected.countOfLines());
+    EXPECT_EQ(m.lines(1, m.countOfLines()), expected.lines(1, expected.countOfLines()));
+    for (int l = 1; l <= m.countOfLines(); ++l) {
+        EXPECT_EQ(m.lineLength(l), expected.lineLength(l)) << l;
+        EXPECT_EQ(m.fileLineOf(l), expected.fileLineOf(l)) << l;
+    }
+    EXPECT_EQ(m.countOfDeclarationLines(), expected.countOfDeclarationLines());
+    ASSERT_EQ(m.procedures().size(), expected.procedures().size());
+    for (size_t k = 0; k < m.procedures().size(); ++k) {
+        const auto &a = m.procedures()[k];
+        const auto &b = expected.procedures()[k];
+        EXPECT_EQ(std::tie(a.name, a.kind, a.startLine, a.bodyLine, a.countLines, a.endLine),
+                  std::tie(b.name, b.kind, b.startLine, b.bodyLine, b.countLines, b.endLine));
+    }
+    ASSERT_EQ(m.members().size(), expected.members().size());
+    for (size_t k = 0; k < m.members().size(); ++k)
+        EXPECT_EQ(std::tie(m.members()[k].name, m.members()[k].codeLocation, m.members()[k].description),
+                  std::tie(expected.members()[k].name, expected.members()[k].codeLocation,
+                           expected.members()[k].description));
+    ASSERT_EQ(m.diagnostics().size(), expected.diagnostics().size());
+    EXPECT_FALSE(m.diagnostics().empty()); // Function Bar and Sub Baz lack their End
+    for (size_t k = 0; k < m.diagnostics().size(); ++k)
+        EXPECT_EQ(std::tie(m.diagnostics()[k].fileLine, m.diagnostics()[k].message),
+                  std::tie(expected.diagnostics()[k].fileLine, expected.diagnostics()[k].message));
+    EXPECT_EQ(m.memoryUsage(), expected.memoryUsage());
+
+    // No code lines at all: the offsets of an empty part.
+    const ModuleCode empty(text, std::span<const std::uint32_t>(starts).last(1), 9);
+    EXPECT_EQ(empty.countOfLines(), 0);
 }

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <string>
+
 using namespace ide::files;
 
 namespace {
@@ -219,8 +223,10 @@ TEST(SplitLines, TerminatorsAndControlCharacters)
         {u("a\n\rb"), {"a", "", "b"}},
         {QString::fromUtf8("x\0y\x1A\f\r\nz", 8), {QString::fromUtf8("x\0y\x1A\f", 5), "z"}},
     };
-    for (const auto &c : cases)
+    for (const auto &c : cases) {
         EXPECT_EQ(splitLines(c.text), c.expected) << c.text.toStdString();
+        EXPECT_EQ(splitText(c.text).toStringList(), c.expected) << c.text.toStdString();
+    }
 }
 
 TEST(SplitLines, VeryLongLine)
@@ -230,4 +236,117 @@ TEST(SplitLines, VeryLongLine)
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0].size(), 500000);
     EXPECT_EQ(lines[1], u("End Sub"));
+}
+
+namespace {
+
+/// The buffer holds the lines back to back, nothing else, and its offsets rise to its end.
+void expectWellFormed(const TextLines &t, const std::string &what)
+{
+    ASSERT_FALSE(t.starts.empty()) << what;
+    EXPECT_EQ(t.starts.front(), 0u) << what;
+    EXPECT_EQ(qsizetype(t.starts.back()), t.text.size()) << what;
+    EXPECT_TRUE(std::is_sorted(t.starts.begin(), t.starts.end())) << what;
+    QString joined;
+    for (qsizetype k = 0; k < t.size(); ++k)
+        joined += t[k];
+    EXPECT_EQ(joined, t.text) << what;
+}
+
+void expectSameAsWholeText(const QByteArray &input, const std::string &what)
+{
+    for (CodePage cp : {CodePage::Cp932, CodePage::Cp1252, CodePage::Cp1251, CodePage::Utf8, CodePage::Auto}) {
+        int invalidWhole = -1, invalidLines = -1;
+        const QStringList expected = splitLines(decode(input, cp, &invalidWhole));
+        const TextLines t = decodeText(input, cp, &invalidLines);
+        const std::string where = what + " as " + codePageName(cp).toStdString();
+        EXPECT_EQ(t.toStringList(), expected) << where;
+        EXPECT_EQ(invalidLines, invalidWhole) << where;
+        expectWellFormed(t, where);
+    }
+}
+
+} // namespace
+
+// Module files decode into one buffer per file; every line and every count must be what
+// decoding the whole text and splitting it gives.
+TEST(DecodeText, SameLinesAsTheWholeTextDecoded)
+{
+    const struct {
+        const char *what;
+        QByteArray bytes;
+    } cases[] = {
+        {"empty", ""},
+        {"no terminator", "a"},
+        {"terminators of every kind", "a\r\nb\nc\rd\r\n\r\n\n\r"},
+        {"only terminators", "\r\n\r\n"},
+        // cp932 pairs whose trail byte is an ASCII letter or a backslash: one unit each.
+        {"trail bytes that look like ASCII", "\x83\x41\x83\x5C\x95\x5C\x83\x6F=1\r\n\x82\xA0" "b"},
+        {"half-width kana", "\xB6\xC5 \xDE\r\n"},
+        {"lead byte before a terminator", "x\x83\r\ny\x83\nz\x83"},
+        {"unmapped pair and stray bytes", "bad \x85\x40 \x80\xA0\xFD\xFE\xFF here\r\n"},
+        {"UTF-8 with BOM", "\xEF\xBB\xBF\xE5\x8F\x97\xE6\xB3\xA8\r\nok"},
+        {"invalid UTF-8 before a terminator", "\xE5\x8F\r\n\xC3"},
+        {"NUL and control characters", QByteArray("x\0y\x1A\r\nz", 7)},
+    };
+    for (const auto &c : cases)
+        expectSameAsWholeText(c.bytes, c.what);
+}
+
+TEST(DecodeText, LinesAtTheBlockBoundaries)
+{
+    // ASCII runs of the lengths 16-byte blocks meet, a byte past ASCII at each end, with CR LF
+    // pairs split across blocks.
+    QByteArray bytes;
+    for (int length : {0, 1, 14, 15, 16, 17, 31, 32, 33}) {
+        const QByteArray ascii(length, 'q');
+        bytes += ascii + "\r\n" + ascii + "\x82\xA0\r\n\x82\xA0" + ascii + "\n" + ascii + "\xE9\r";
+    }
+    for (int shift = 0; shift < 17; ++shift)
+        expectSameAsWholeText(QByteArray(shift, 'a') + bytes, "shifted by " + std::to_string(shift));
+}
+
+TEST(DecodeText, RandomBytes)
+{
+    std::mt19937 random(11);
+    const char pool[] = {'a', 'Z', ' ', '\r', '\n', '\x81', '\x83', '\x41', '\x5C', '\xA0', '\xB6', '\xE5', '\x8F',
+                         '\xBF', '\xEF', '\xFF', '\0'};
+    for (int run = 0; run < 300; ++run) {
+        QByteArray bytes;
+        const int size = int(random() % 80);
+        for (int k = 0; k < size; ++k)
+            bytes += pool[random() % sizeof pool];
+        expectSameAsWholeText(bytes, "run " + std::to_string(run));
+    }
+}
+
+TEST(LengthOfLines, CountsEveryKindOfTerminator)
+{
+    // The count a byte at a time, as the cap is defined.
+    auto reference = [](const QByteArray &b, qsizetype maxLines) {
+        qsizetype lines = 0;
+        for (qsizetype i = 0; i < b.size(); ++i) {
+            if (b[i] != '\n' && b[i] != '\r')
+                continue;
+            if (b[i] == '\r' && i + 1 < b.size() && b[i + 1] == '\n')
+                ++i;
+            if (++lines == maxLines)
+                return i + 1;
+        }
+        return b.size();
+    };
+    std::mt19937 random(5);
+    const char pool[] = {'x', 'x', 'x', '\r', '\n'};
+    for (int run = 0; run < 400; ++run) {
+        QByteArray bytes;
+        const int size = int(random() % 120);
+        for (int k = 0; k < size; ++k)
+            bytes += pool[random() % sizeof pool];
+        for (qsizetype maxLines : {1, 2, 5, 17, 40})
+            EXPECT_EQ(lengthOfLines(bytes, maxLines), reference(bytes, maxLines)) << run << " " << maxLines;
+    }
+    // A CR LF pair across a 16-byte block counts once.
+    const QByteArray split = QByteArray(15, 'x') + "\r\n" + QByteArray(20, 'y') + "\r\n";
+    EXPECT_EQ(lengthOfLines(split, 2), split.size());
+    EXPECT_EQ(lengthOfLines(split, 1), 17);
 }

@@ -116,6 +116,27 @@ TEST(MemoryFileSystem, ReadErrorsAndListing)
     EXPECT_FALSE(fs.exists(u("/p/nothing")));
 }
 
+TEST(MemoryFileSystem, ALoadSeesTheFilesOfItsOwnTime)
+{
+    // Paths are checked once while a listing scope lives; the next scope asks again.
+    MemoryFileSystem fs;
+    fs.add(u("/p/Forms/A.frm"), "x");
+    {
+        const FileSystem::ListingScope scope(fs);
+        EXPECT_EQ(fs.resolve(u("/p"), u("Forms\\a.frm")), u("/p/Forms/A.frm"));
+        EXPECT_EQ(fs.resolve(u("/p"), u("Forms\\A.frm")), u("/p/Forms/A.frm"));
+        EXPECT_EQ(fs.resolve(u("/p"), u("Forms\\B.frm")), QString());
+        EXPECT_EQ(fs.resolve(u("/p"), u("Forms\\B.frm")), QString());
+    }
+    fs.add(u("/p/Forms/B.frm"), "y");
+    {
+        const FileSystem::ListingScope scope(fs);
+        EXPECT_EQ(fs.resolve(u("/p"), u("Forms\\B.frm")), u("/p/Forms/B.frm"));
+        EXPECT_EQ(fs.resolve(u("/p"), u("forms\\b.FRM")), u("/p/Forms/B.frm"));
+    }
+    EXPECT_EQ(fs.resolve(u("/p"), u("Forms\\A.frm")), u("/p/Forms/A.frm"));
+}
+
 TEST(DiskFileSystem, ResolvesAsWindowsWould)
 {
     QTemporaryDir tmp;

@@ -11,9 +11,32 @@ namespace {
 
 QString u(const char *utf8) { return QString::fromUtf8(utf8); }
 
+QStringList controls(const ModuleFile &m);
+
+/// Parses from a line list and from one buffer, which must read the same.
 ModuleFile parse(const char *text, const char *fileName, std::vector<Diagnostic> &diagnostics)
 {
-    return parseModule(splitLines(u(text)), u(fileName), diagnostics);
+    const std::vector<Diagnostic> before = diagnostics;
+    ModuleFile m = parseModule(splitLines(u(text)), u(fileName), diagnostics);
+    std::vector<Diagnostic> again = before;
+    const TextLines buffer = splitText(u(text));
+    const ModuleFile b = parseModule(buffer, u(fileName), again);
+    EXPECT_EQ(again.size(), diagnostics.size());
+    for (size_t k = 0; k < std::min(again.size(), diagnostics.size()); ++k)
+        EXPECT_EQ(std::tie(again[k].line, again[k].message), std::tie(diagnostics[k].line, diagnostics[k].message));
+    EXPECT_EQ(b.kind, m.kind);
+    EXPECT_EQ(b.vbName, m.vbName);
+    EXPECT_EQ(b.designerId, m.designerId);
+    EXPECT_EQ(b.objects, m.objects);
+    EXPECT_EQ(b.attributes, m.attributes);
+    EXPECT_EQ(b.codeFirstFileLine, m.codeFirstFileLine);
+    EXPECT_EQ(controls(b), controls(m));
+    EXPECT_TRUE(b.codeLines.isEmpty());
+    QStringList code;
+    for (qsizetype k = b.codeFirstFileLine - 1; k < buffer.size(); ++k)
+        code << buffer[k].toString();
+    EXPECT_EQ(code, m.codeLines);
+    return m;
 }
 
 /// One row per control: depth, class, name, index, Begin line.

@@ -129,3 +129,34 @@ TEST(DecodeLines, ReportsInvalidBytesAndLongLines)
     EXPECT_EQ(describe(diagnostics), QStringList({"m.bas:3: 1 invalid byte sequence(s) for cp932, shown as U+FFFD",
                                                   "m.bas:2: Line too long (1024 characters; VB allows 1023)"}));
 }
+
+// Module files decode into one buffer: the same lines and the same diagnostics, the line of the
+// first invalid sequence found from the buffer's offsets (empty lines before it included).
+TEST(DecodeLines, OneBufferGivesTheSameLinesAndDiagnostics)
+{
+    const QByteArray cases[] = {
+        "ok\r\n\r\n\r\nbad \x85\x40 here\r\n\r\nagain \x81\r\n",
+        "\x85\x40 on the first line",
+        "x\r\n" + QByteArray(1024, 'x') + "\r\n\x82\xA0" + QByteArray(1030, 'y') + QByteArray("\r\nnul\0inside\r\nend\0\0\0", 20),
+        QByteArray("\0\0\0\0", 4),
+        QByteArray(),
+    };
+    for (const QByteArray &bytes : cases) {
+        for (CodePage cp : {CodePage::Cp932, CodePage::Cp1252, CodePage::Utf8, CodePage::Auto}) {
+            std::vector<Diagnostic> fromList, fromBuffer;
+            const QStringList lines = decodeLines(bytes, cp, u("m.bas"), fromList);
+            const TextLines buffer = decodeTextLines(bytes, cp, u("m.bas"), fromBuffer);
+            EXPECT_EQ(buffer.toStringList(), lines) << bytes.toStdString();
+            EXPECT_EQ(describe(fromBuffer), describe(fromList)) << bytes.toStdString();
+        }
+    }
+    // Past the line cap: the same cut and the same message.
+    QByteArray many;
+    for (qsizetype k = 0; k < MaxFileLines + 3; ++k)
+        many += "a\n";
+    std::vector<Diagnostic> fromList, fromBuffer;
+    EXPECT_EQ(decodeTextLines(many, CodePage::Cp1252, u("m.bas"), fromBuffer).size(), MaxFileLines);
+    decodeLines(many, CodePage::Cp1252, u("m.bas"), fromList);
+    EXPECT_EQ(describe(fromBuffer), describe(fromList));
+    EXPECT_EQ(fromBuffer.size(), 1u);
+}
