@@ -152,6 +152,29 @@ int findAccepted(const host::CodeModule &code, const QString &target, int startL
     }
 }
 
+ProjectModules::ProjectModules(const host::Ptr<host::VBProject> &project)
+{
+    const auto components = project->vbComponents();
+    const int count = components->count();
+    m_entries.reserve(std::size_t(count));
+    for (int k = 1; k <= count; ++k) {
+        const auto component = components->item(k);
+        m_entries.push_back({component, component->name(), component->type(), nullptr});
+    }
+}
+
+bool ProjectModules::Entry::holdsNoCode() const
+{
+    return type == host::ComponentType::ResFile || type == host::ComponentType::RelatedDocument;
+}
+
+const host::CodeModule &ProjectModules::Entry::codeModule()
+{
+    if (!code)
+        code = component->codeModule();
+    return *code;
+}
+
 QStringList eventSourceNames(const host::VBComponent &component)
 {
     QStringList names;

@@ -106,6 +106,29 @@ int findLine(const host::CodeModule &code, const QString &target, int startLine,
 int findAccepted(const host::CodeModule &code, const QString &target, int startLine, int endLine,
                  const std::function<bool(int line, int lastLine)> &accept);
 
+/// The components of a project as one check walks them for a public name: read once,
+/// their code modules on first use.
+class ProjectModules {
+public:
+    explicit ProjectModules(const host::Ptr<host::VBProject> &project);
+
+    struct Entry {
+        host::Ptr<host::VBComponent> component;
+        QString name;
+        host::ComponentType type;
+        host::Ptr<host::CodeModule> code;
+        /// Resource files and related documents, which have no code module.
+        bool holdsNoCode() const;
+        /// The code module, read on first use (91 for a component without one).
+        const host::CodeModule &codeModule();
+    };
+
+    std::vector<Entry> &entries() { return m_entries; }
+
+private:
+    std::vector<Entry> m_entries;
+};
+
 /// The event sources of a designer's code: the names of its controls (errors ignored),
 /// then "Form", "MDIForm", "UserControl", "UserDocument".
 QStringList eventSourceNames(const host::VBComponent &component);
