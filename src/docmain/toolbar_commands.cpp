@@ -22,6 +22,7 @@ void DocMain::tbrMain_ButtonClick(int index, Button *button)
                  doc.AnalyzeProcedureCalls();
              }},
             {"FIND", [](DocMain &doc, Button *) { doc.ShowFindDialog(); }},
+            {"OPTIMIZE", [](DocMain &doc, Button *) { doc.ShowOptimizeDialog(); }},
         },
         {},
     }};
