@@ -173,12 +173,15 @@ void DocMain::fillDetailList(int index, Node *node)
         }
         break;
     }
+    case TabOptimize:
+        if (tag.startsWith(QLatin1String("ANLZ_")))
+            ShowAnalizeReport(mblnNewColumns);
+        break;
     case TabSearch:
         if (tag.startsWith(QLatin1String("FIND_")))
             ShowFindList(mblnNewColumns);
         break;
     default:
-        // The inspection report fills its list itself.
         break;
     }
 }

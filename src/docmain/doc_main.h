@@ -16,6 +16,7 @@
 #include "controls/tree_view.h"
 #include "find/frm_find.h"
 #include "host/vbide.h"
+#include "inspection/frm_optimize.h"
 
 #include <array>
 #include <memory>
@@ -85,6 +86,11 @@ public:
     bool busy() const { return m_busy > 0; }
     /// While busy: says so in a message box and answers true, so the click is dropped.
     bool refuseWhileBusy();
+    /// The inspection dialog, created on first use; null before.
+    inspection::FrmOptimize *frmOptimize() const { return m_frmOptimize.get(); }
+    /// Drops the last inspection results, creates the inspection dialog if needed, shows it
+    /// and rebuilds its module tree.
+    void ShowOptimizeDialog();
 
     // ---- host-facing events ----------------------------------------------------
     /// UserDocument_Initialize: runs once when the host creates the document.
@@ -156,6 +162,11 @@ public:
     /// Opens the code pane of the selected hit at its line.
     void SelectFindLine();
 
+    // ---- inspection report -------------------------------------------------------
+    /// Builds the Optimize tab from the shared inspection results and shows the first project.
+    void SetAnalizeResult();
+    void ShowAnalizeReport(bool createColumns);
+
     // ---- what the analysis reads ------------------------------------------------
     int currentTab() const override { return mintCurrentTab; }
     QString currentProject() const override { return mstrCurrentProject; }
@@ -202,6 +213,7 @@ private:
 
     std::unique_ptr<about::FrmAbout> m_frmAbout;
     std::unique_ptr<find::FrmFind> m_frmFind;
+    std::unique_ptr<inspection::FrmOptimize> m_frmOptimize;
     std::vector<host::Subscription> m_subscriptions;
     bool m_initialized = false;
     int m_busy = 0;

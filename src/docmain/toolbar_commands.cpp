@@ -73,6 +73,7 @@ void DocMain::tbrMain_ButtonClick(int index, Button *button)
                  doc.AnalyzeProcedureCalls();
              }},
             {"FIND", [](DocMain &doc, Button *) { doc.ShowFindDialog(); }},
+            {"OPTIMIZE", [](DocMain &doc, Button *) { doc.ShowOptimizeDialog(); }},
         },
         {
             {"OPEN", [](DocMain &, Button *) { shared::AddProjectFiles(hostVbe()); }},
