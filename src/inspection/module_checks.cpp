@@ -1,15 +1,74 @@
 // Checks of single lines of a module: Option Explicit, empty procedures, Debug.Print, string functions.
 #include "inspection/check.h"
 
+#include "analysis/source_text.h"
+#include "inspection/statement_text.h"
+
 namespace inspection {
+
+namespace {
+
+QString trimmed(QStringView text) { return analysis::trimmedSpaces(text).toString(); }
+
+/// A one-line procedure ("Sub A(): x = 1: End Sub") holds statements after its header.
+bool headerHoldsCode(const QString &header, const QString &name)
+{
+    const QString text = codePart(header);
+    const qsizetype close = closingParenthesis(text, argumentListStart(text, name));
+    if (close < 0)
+        return false;
+    const QStringList statements = splitTopLevel(text.mid(close + 1), QLatin1Char(':'));
+    for (qsizetype k = 1; k < statements.size(); ++k) {
+        const QString statement = trimmed(statements[k]);
+        if (!statement.isEmpty() && !isProcedureEnd(statement))
+            return true;
+    }
+    return false;
+}
+
+/// The string function's hit stands inside a string literal: the quote count of the line
+/// around the function's first occurrence.
+bool insideStringLiteral(const QString &text, const QString &function)
+{
+    const qsizetype p = text.indexOf(function, 0, Qt::CaseInsensitive) + 1; // 1-based
+    int q = 0;
+    for (qsizetype x = 1; x <= text.size(); ++x) {
+        const QChar c = text.at(x - 1);
+        if (c != QLatin1Char('"')) {
+            if (c == QLatin1Char('&') && x < p && q == 1)
+                return false;
+            continue;
+        }
+        if (x >= p) {
+            if (x <= p + function.size() && ++q == 2)
+                return true;
+        } else if (++q == 2) {
+            q = 1;
+        }
+    }
+    return false;
+}
+
+/// The function's name is the type of an "As" clause ("Function F() As String()"), not a call.
+bool standsAsType(const QString &text, const QString &function)
+{
+    const qsizetype p = text.indexOf(function, 0, Qt::CaseInsensitive);
+    const QStringView before = analysis::trimmedSpaces(QStringView(text).left(std::max<qsizetype>(p, 0)));
+    return p > 0 && before.endsWith(QLatin1String("As"), Qt::CaseInsensitive) &&
+           (before.size() == 2 || !before.at(before.size() - 3).isLetterOrNumber());
+}
+
+} // namespace
 
 void CheckOptionExplicit(CheckContext &context, const host::Ptr<host::VBComponent> &component, int i)
 {
     context.setCheckTitle(QStringLiteral("Option Explicit宣言"));
-    const auto code = component->codeModule();
+    host::Ptr<host::CodeModule> code;
+    host::resumeNext([&] { code = component->codeModule(); });
     if (!code)
         return;
-    context.result(i);
+    context.result(i).OptionExplicit = findLine(*code, QStringLiteral("Option Explicit"), 1,
+                                                code->countOfDeclarationLines()) != 0;
 }
 
 void CheckEmptyProcedures(CheckContext &context, const host::Ptr<host::VBComponent> &component, int i)
@@ -18,8 +77,32 @@ void CheckEmptyProcedures(CheckContext &context, const host::Ptr<host::VBCompone
     const auto code = beginCheck(context, title, component);
     if (!code)
         return;
+    const auto members = code->members();
+    const int d = code->countOfDeclarationLines();
     Findings findings(context.result(i), shared::FindingList::EmptyProcedure);
-    walkMembers(context, title, *code->members(), [&](const host::Ptr<host::Member> &, int) {});
+    walkMembers(context, title, *members, [&](const host::Ptr<host::Member> &member, int) {
+        const std::vector<ProcRange> ranges = procedureRanges(*code, *member);
+        if (ranges.empty())
+            return;
+        // A property is judged by its first accessor only.
+        const ProcRange &range = ranges.front();
+        if (range.kind == host::ProcKind::Proc && range.start <= d)
+            return; // a Declare statement
+        const QString name = member->name();
+        int body = 0;
+        host::resumeNext([&] { body = code->procBodyLine(name, range.kind); });
+        if (body < 1 || range.count < 1)
+            return;
+        int headerEnd = body;
+        bool empty = !headerHoldsCode(continuedStatement(*code, body, &headerEnd), name);
+        for (int line = headerEnd + 1; empty && line <= range.end(); ++line) {
+            const QString text = trimmed(codePart(code->lines(line, 1)));
+            if (!text.isEmpty() && !isProcedureEnd(text)) // a comment line has no code part
+                empty = false;
+        }
+        if (empty)
+            findings.append(name, body, name);
+    });
     findings.store();
 }
 
@@ -29,8 +112,28 @@ void CheckDebugPrint(CheckContext &context, const host::Ptr<host::VBComponent> &
     const auto code = beginCheck(context, title, component);
     if (!code)
         return;
+    const auto members = code->members();
+    const int d = code->countOfDeclarationLines();
+    const QString target = QStringLiteral("Debug.Print");
     Findings findings(context.result(i), shared::FindingList::DebugPrint);
-    walkMembers(context, title, *code->members(), [&](const host::Ptr<host::Member> &, int) {});
+    walkMembers(context, title, *members, [&](const host::Ptr<host::Member> &member, int) {
+        const QString name = member->name();
+        for (const ProcRange &range : procedureRanges(*code, *member)) {
+            if (range.kind == host::ProcKind::Proc && range.start <= d)
+                continue;
+            // At most one finding per procedure: the first statement not commented out.
+            for (int line = range.start; line < range.end();) {
+                const int hit = findLine(*code, target, line, range.end());
+                if (hit == 0)
+                    break;
+                if (!isCommentLine(*code, hit)) {
+                    findings.append(name, hit, name);
+                    break;
+                }
+                line = hit + 1;
+            }
+        }
+    });
     findings.store();
 }
 
@@ -39,7 +142,37 @@ void CheckStringFunctions(CheckContext &context, const host::Ptr<host::VBCompone
     const auto code = beginCheck(context, QStringLiteral("文字列関数の戻り値の明示的型変換"), component);
     if (!code)
         return;
+    static const char *const functions[] = {"Trim(",  "LTrim(",  "RTrim(", "Mid(",    "Left(",   "Right(",
+                                            "UCase(", "CurDir(", "Space(", "String(", "Format(", "Chr("};
+    const int lineCount = code->countOfLines();
+    const int d = code->countOfDeclarationLines();
     Findings findings(context.result(i), shared::FindingList::StringFunction);
+    for (int k = 0; k < 12; ++k) {
+        context.SetCheckProgress(1, k + 1, 0);
+        const QString function = QLatin1String(functions[k]);
+        const QString pattern = function + QLatin1Char('*');
+        // Only the first usable hit of each function is judged.
+        for (int line = d + 1; line <= lineCount;) {
+            int last = 0;
+            const int hit = findLine(*code, pattern, line, -1, true, true, &last);
+            if (hit == 0)
+                break;
+            const QString text = trimmed(code->lines(hit, last - hit + 1));
+            if (analysis::isCommentLine(text) || standsAsType(text, function)) {
+                line = hit + 1;
+                continue;
+            }
+            if (!insideStringLiteral(text, function)) {
+                QString procedure;
+                host::ProcKind kind = host::ProcKind::Proc;
+                host::resumeNext([&] { procedure = code->procOfLine(hit, kind); });
+                if (function != procedure + QLatin1Char('('))
+                    findings.append(procedure, hit, function.chopped(1));
+            }
+            break;
+        }
+    }
+    context.SetCheckProgress(1, 0, 0);
     findings.store();
 }
 
