@@ -26,7 +26,9 @@ int usage(const Console &console, const QString &error = {})
                                "       tessary calls [--encoding NAME] [--json] FILE.vbp|FILE.vbg PROJECT "
                                "[--callers|--callees] [PROC]\n"
                                "       tessary find [--encoding NAME] [--json] [--word] [--case] [--pattern] "
-                               "[--project NAME] FILE.vbp|FILE.vbg TEXT\n") +
+                               "[--project NAME] FILE.vbp|FILE.vbg TEXT\n"
+                               "       tessary inspect [--encoding NAME] [--checks LIST] [--project NAME] "
+                               "[--format json] FILE.vbp|FILE.vbg\n") +
                 frontend::actionsUsage());
     return frontend::ExitUsage;
 }
@@ -125,6 +127,8 @@ int run(QStringList args, const Console &console)
         return runCalls(args, console);
     if (command == QLatin1String("find"))
         return runFind(args, console);
+    if (command == QLatin1String("inspect"))
+        return runInspect(args, console);
     return usage(console, QStringLiteral("unknown command '%1'").arg(command));
 }
 

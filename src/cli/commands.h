@@ -28,4 +28,10 @@ int runCalls(const QStringList &args, const frontend::Console &console);
 /// without, 2 on errors.
 int runFind(const QStringList &args, const frontend::Console &console);
 
+/// `inspect [--encoding NAME] [--checks LIST] [--project NAME] [--format json] FILE`: the
+/// code inspection over every module (or one project's) with the chosen check items (all by
+/// default), its report printed. Exit 0 after a run, 1 when nothing loaded, 2 on usage
+/// errors or when a check failed (the report is printed all the same).
+int runInspect(const QStringList &args, const frontend::Console &console);
+
 } // namespace cli

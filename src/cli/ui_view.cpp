@@ -13,15 +13,18 @@ Json nodeJson(const Node *node)
     Json children = Json::array();
     for (const Node *child : node->childList())
         children.push(nodeJson(child));
-    return Json::object()
-        .set("key", node->key())
-        .set("text", node->text())
-        .set("tag", node->tag())
-        .set("image", node->image())
-        .set("expanded", node->expanded())
-        .set("visible", node->visible())
-        .set("selected", node->selected())
-        .set("children", children);
+    Json json = Json::object()
+                    .set("key", node->key())
+                    .set("text", node->text())
+                    .set("tag", node->tag())
+                    .set("image", node->image())
+                    .set("expanded", node->expanded())
+                    .set("visible", node->visible())
+                    .set("selected", node->selected());
+    // Only trees with check boxes have a state worth showing.
+    if (node->treeView().checkboxes())
+        json.set("checked", node->checked());
+    return json.set("children", children);
 }
 
 namespace {
@@ -90,6 +93,12 @@ Json controlJson(const Control &control)
         c.set("value", selected ? selected->index() : 0);
     } else if (auto *bar = dynamic_cast<const ProgressBar *>(&control)) {
         c.set("value", bar->value());
+    } else if (auto *tree = dynamic_cast<const TreeView *>(&control); tree && tree->checkboxes()) {
+        // A tree the user ticks (the inspection's modules); the tool window's trees show above.
+        Json nodes = Json::array();
+        for (const Node *node : tree->rootNodes())
+            nodes.push(nodeJson(node));
+        c.set("nodes", nodes);
     }
     c.set("enabled", control.enabled());
     c.set("visible", control.visible());

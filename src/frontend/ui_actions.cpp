@@ -84,6 +84,25 @@ void setControl(Control &control, const QString &value)
         list->clickItem(entry(list->listItems()));
         return;
     }
+    if (auto *tree = dynamic_cast<TreeView *>(&control)) {
+        // A tree with check boxes takes NODE=0|1 (a click on the node's box), others a node to click.
+        const qsizetype eq = value.lastIndexOf(QLatin1Char('='));
+        if (tree->checkboxes() && eq > 0) {
+            const QString state = value.mid(eq + 1);
+            if (state != QLatin1String("0") && state != QLatin1String("1"))
+                throw host::Error(err::InvalidPropertyValue, QStringLiteral("%1 takes NODE=0 or NODE=1").arg(name));
+            const QString key = value.left(eq);
+            for (Node *node : tree->nodes()) {
+                if (node->key() == key || node->text() == key) {
+                    tree->checkNode(node, state == QLatin1String("1"));
+                    return;
+                }
+            }
+            throw notFound(QStringLiteral("%1 has no entry %2").arg(name, key));
+        }
+        tree->clickNode(entry(tree->nodes()));
+        return;
+    }
     throw host::Error(err::InvalidCall, QStringLiteral("%1 (%2) takes no typed value").arg(name, control.className()));
 }
 

@@ -81,6 +81,7 @@ FrmOptimize::FrmOptimize(controls::ImageList *images)
         controls::ProgressBar &bar = prgAnalize.add(b);
         bar.setContainer(&picContainer(2));
         bar.move(240, b == 0 ? 555 : 1335, 4920, 255);
+        bar.setMax(1);
     }
     cmdStop.setCaption(QStringLiteral("中断(&S)"));
     cmdStop.setContainer(&picContainer(2));
