@@ -40,9 +40,11 @@ QStringList findings(const QJsonObject &report)
 
 TEST(InspectCommand, ChecksAreChosenByIdOrItemNumberAndProjectsByName)
 {
-    const InspectRun byId = inspect({QStringLiteral("--checks"), QStringLiteral("unused-procedure"), kGroup});
+    const InspectRun byId = inspect({QStringLiteral("--checks"), QStringLiteral("unused-procedure"),
+                                     QStringLiteral("--format"), QStringLiteral("json"), kGroup});
     ASSERT_EQ(byId.status, 0) << byId.err.toStdString();
-    const InspectRun byNumber = inspect({QStringLiteral("--checks"), QStringLiteral("4"), kGroup});
+    const InspectRun byNumber =
+        inspect({QStringLiteral("--checks"), QStringLiteral("4"), QStringLiteral("--format"), QStringLiteral("json"), kGroup});
     EXPECT_EQ(byId.out, byNumber.out);
     const QStringList all = findings(byId.json());
     ASSERT_FALSE(all.isEmpty());
@@ -58,7 +60,8 @@ TEST(InspectCommand, ChecksAreChosenByIdOrItemNumberAndProjectsByName)
 
 TEST(InspectCommand, EveryFindingCarriesTheDocumentedKeys)
 {
-    const InspectRun r = inspect({QStringLiteral("--checks"), QStringLiteral("4,5,8,9,10"), kGroup});
+    const InspectRun r = inspect({QStringLiteral("--checks"), QStringLiteral("4,5,8,9,10"), QStringLiteral("--format"),
+                                  QStringLiteral("json"), kGroup});
     ASSERT_EQ(r.status, 0);
     const QJsonObject report = r.json();
     EXPECT_EQ(report.keys(), QStringList{QStringLiteral("projects")});
