@@ -116,9 +116,7 @@ void CheckByRefDeclare2(CheckContext &context, const host::Ptr<host::VBComponent
             if (header == 0)
                 continue;
             const QString text = codePart(continuedStatement(*code, header));
-            if (range.kind == host::ProcKind::Proc && !text.contains(QLatin1String("Function "), Qt::CaseInsensitive) &&
-                !text.contains(QLatin1String("Sub "), Qt::CaseInsensitive))
-                continue;
+            // argumentListStart finds no list unless the line declares the procedure.
             const qsizetype open = argumentListStart(text, name);
             const qsizetype close = closingParenthesis(text, open);
             if (open < 0 || close < 0)

@@ -26,11 +26,10 @@ bool headerHoldsCode(const QString &header, const QString &name)
     return false;
 }
 
-/// The string function's hit stands inside a string literal: the quote count of the line
-/// around the function's first occurrence.
-bool insideStringLiteral(const QString &text, const QString &function)
+/// The string function at `p` (1-based) stands inside a string literal: the quote count of
+/// the line around it.
+bool insideStringLiteral(const QString &text, qsizetype p, qsizetype length)
 {
-    const qsizetype p = text.indexOf(function, 0, Qt::CaseInsensitive) + 1; // 1-based
     int q = 0;
     for (qsizetype x = 1; x <= text.size(); ++x) {
         const QChar c = text.at(x - 1);
@@ -40,7 +39,7 @@ bool insideStringLiteral(const QString &text, const QString &function)
             continue;
         }
         if (x >= p) {
-            if (x <= p + function.size() && ++q == 2)
+            if (x <= p + length && ++q == 2)
                 return true;
         } else if (++q == 2) {
             q = 1;
@@ -49,13 +48,29 @@ bool insideStringLiteral(const QString &text, const QString &function)
     return false;
 }
 
-/// The function's name is the type of an "As" clause ("Function F() As String()"), not a call.
-bool standsAsType(const QString &text, const QString &function)
+bool isNameCharacter(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+
+/// Index of the first place in `text` where `function` is called as the VBA function: not
+/// the end of a longer name (GetPref_String), not a member of an object (obj.Left; VBA.Left
+/// is the function), not the type of an As clause (As String()); -1 when there is none.
+qsizetype firstCall(const QString &text, const QString &function)
 {
-    const qsizetype p = text.indexOf(function, 0, Qt::CaseInsensitive);
-    const QStringView before = analysis::trimmedSpaces(QStringView(text).left(std::max<qsizetype>(p, 0)));
-    return p > 0 && before.endsWith(QLatin1String("As"), Qt::CaseInsensitive) &&
-           (before.size() == 2 || !before.at(before.size() - 3).isLetterOrNumber());
+    for (qsizetype at = text.indexOf(function, 0, Qt::CaseInsensitive); at >= 0;
+         at = text.indexOf(function, at + 1, Qt::CaseInsensitive)) {
+        const QStringView before = QStringView(text).left(at);
+        if (!before.isEmpty() && isNameCharacter(before.back()))
+            continue;
+        if (before.endsWith(QLatin1Char('.')) &&
+            !(before.endsWith(QLatin1String("VBA."), Qt::CaseInsensitive) &&
+              (before.size() == 4 || !isNameCharacter(before.at(before.size() - 5)))))
+            continue;
+        const QStringView words = analysis::trimmedSpaces(before);
+        if (words.endsWith(QLatin1String("As"), Qt::CaseInsensitive) &&
+            (words.size() == 2 || !isNameCharacter(words.at(words.size() - 3))))
+            continue;
+        return at;
+    }
+    return -1;
 }
 
 } // namespace
@@ -158,11 +173,12 @@ void CheckStringFunctions(CheckContext &context, const host::Ptr<host::VBCompone
             if (hit == 0)
                 break;
             const QString text = trimmed(code->lines(hit, last - hit + 1));
-            if (analysis::isCommentLine(text) || standsAsType(text, function)) {
+            const qsizetype call = analysis::isCommentLine(text) ? -1 : firstCall(text, function);
+            if (call < 0) {
                 line = hit + 1;
                 continue;
             }
-            if (!insideStringLiteral(text, function)) {
+            if (!insideStringLiteral(text, call + 1, function.size())) {
                 QString procedure;
                 host::ProcKind kind = host::ProcKind::Proc;
                 host::resumeNext([&] { procedure = code->procOfLine(hit, kind); });

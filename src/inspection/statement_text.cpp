@@ -98,18 +98,30 @@ int procedureHeaderLine(const host::CodeModule &code, const ProcRange &range, co
     return findAccepted(code, name, range.start, range.end(), [&](int line, int) { return !isCommentLine(code, line); });
 }
 
-qsizetype argumentListStart(const QString &header, const QString &name)
+QString procedureKeyword(const QString &header, const QString &name, qsizetype *nameEnd)
 {
-    static const QRegularExpression keyword(QStringLiteral("\\b(Sub|Function|Property\\s+[GLS]et)\\s+"),
+    static const QRegularExpression keyword(QStringLiteral("\\b(Sub|Function|Property\\s+([GLS]et))\\s+"),
                                             QRegularExpression::CaseInsensitiveOption);
-    qsizetype from = 0;
     for (auto it = keyword.globalMatch(header); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
-        if (QStringView(header).mid(match.capturedEnd()).startsWith(name, Qt::CaseInsensitive)) {
-            from = match.capturedEnd() + name.size();
-            break;
-        }
+        const qsizetype end = match.capturedEnd() + name.size();
+        if (!QStringView(header).mid(match.capturedEnd()).startsWith(name, Qt::CaseInsensitive) ||
+            (end < header.size() && (header.at(end).isLetterOrNumber() || header.at(end) == QLatin1Char('_'))))
+            continue;
+        if (nameEnd)
+            *nameEnd = end;
+        return match.captured(2).isEmpty() ? match.captured(1).left(1).toUpper() + match.captured(1).mid(1).toLower()
+                                           : QStringLiteral("Property ") + match.captured(2).left(1).toUpper() +
+                                                 match.captured(2).mid(1).toLower();
     }
+    return {};
+}
+
+qsizetype argumentListStart(const QString &header, const QString &name)
+{
+    qsizetype from = 0;
+    if (procedureKeyword(header, name, &from).isEmpty())
+        return -1;
     return header.indexOf(QLatin1Char('('), from);
 }
 

@@ -38,6 +38,11 @@ QString continuedStatement(const host::CodeModule &code, int line, int *lastLine
 /// there is none.
 int procedureHeaderLine(const host::CodeModule &code, const ProcRange &range, const QString &name);
 
+/// The keyword that declares procedure `name` in a header: "Sub", "Function", "Property Get",
+/// "Property Let" or "Property Set"; "" when the header declares no procedure of that name.
+/// `nameEnd` receives the index after the name.
+QString procedureKeyword(const QString &header, const QString &name, qsizetype *nameEnd = nullptr);
+
 /// Index of the "(" that opens the argument list of a procedure header: the first after the
 /// procedure's name; -1 when there is none.
 qsizetype argumentListStart(const QString &header, const QString &name);

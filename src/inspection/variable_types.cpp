@@ -202,8 +202,8 @@ void CheckReturnTypes(CheckContext &context, const host::Ptr<host::VBComponent> 
         if (header == 0)
             return;
         const QString text = codePart(continuedStatement(*code, header));
-        if (!text.contains(QLatin1String("Function "), Qt::CaseInsensitive) &&
-            !text.contains(QLatin1String("Property Get "), Qt::CaseInsensitive))
+        const QString keyword = procedureKeyword(text, name);
+        if (keyword != QLatin1String("Function") && keyword != QLatin1String("Property Get"))
             return; // a Sub or a Property Let/Set
         const qsizetype close = closingParenthesis(text, argumentListStart(text, name));
         if (close >= 0 && !holdsAsClause(text.mid(close)))

@@ -75,7 +75,9 @@ Sub Strings()
     s = Trim$(x)
     s = LTrim(x)
     s = LCase(x)
+    s = Cfg.Left(1) & GetPref_String(2)
     s = Left(x, 1) & Left(x, 2)
+    s = VBA.Space(2)
 End Sub
 
 Function Typed() As String()
@@ -154,9 +156,11 @@ TEST_F(ModuleChecksTest, DebugPrintGivesOneFindingPerProcedureAtItsFirstStatemen
 TEST_F(ModuleChecksTest, StringFunctionsReportTheFirstUsableHitOfEachFunction)
 {
     // Trim: the literal is the first hit and ends the search; LTrim is not a Trim; Left once;
-    // String() as a return type is no call; Format inside Format is the procedure itself.
+    // a method of an object and the end of a longer name are no calls, VBA.Space is; String()
+    // as a return type is no call; Format inside Format is the procedure itself.
     EXPECT_EQ(run(inspection::CheckStringFunctions, QStringLiteral("Module2"), FindingList::StringFunction),
-              (std::vector<Found>{f("Strings", 9, "LTrim"), f("Strings", 11, "Left"), f("Typed", 15, "Right")}));
+              (std::vector<Found>{f("Strings", 9, "LTrim"), f("Strings", 12, "Left"), f("Typed", 17, "Right"),
+                                  f("Strings", 13, "Space")}));
 }
 
 TEST(StringFunctions, EveryFunctionWithoutDollarIsReportedAndNoneWithIt)

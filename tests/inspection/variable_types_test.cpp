@@ -82,6 +82,9 @@ End Property
 Public Property Get Width() As Long
     Dim inner
 End Property
+
+Private Sub Report(ByRef errFunction As String)
+End Sub
 )vb";
 
 TestProject fixture()
@@ -139,7 +142,7 @@ TEST_F(VariableTypesTest, ModuleFindingsComeBeforeLocalOnesInTheSharedList)
 
 TEST_F(VariableTypesTest, ReturnTypesOfFunctionsAndPropertyGets)
 {
-    // Subs, Let and typed functions never; F$() is still reported (the type character is not
+    // Subs (also with an argument named errFunction), Let and typed functions never; F$() is still reported (the type character is not
     // read); an array return type and a comment after the header are not mistaken.
     // The line is where the procedure starts (ProcStartLine): the blank line above it.
     EXPECT_EQ(run(inspection::CheckReturnTypes, FindingList::ReturnType),
