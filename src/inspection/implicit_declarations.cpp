@@ -4,6 +4,8 @@
 #include "analysis/source_text.h"
 #include "inspection/statement_text.h"
 
+#include <optional>
+
 namespace inspection {
 
 namespace {
@@ -60,31 +62,26 @@ bool hasImplicitByRef(const QString &arguments)
 
 void CheckProcedureScope(CheckContext &context, const host::Ptr<host::VBComponent> &component, int i)
 {
-    const QString title = QStringLiteral("プロシージャのスコープ定義");
-    const auto code = beginCheck(context, title, component);
-    if (!code)
-        return;
-    const auto members = code->members();
-    const int d = code->countOfDeclarationLines();
-    Findings findings(context.result(i), shared::FindingList::Scope);
-    walkMembers(context, title, *members, [&](const host::Ptr<host::Member> &member, int) {
-        if (member->scope() != host::Scope::Public)
+    walkModuleMembers(context, component, i, QStringLiteral("プロシージャのスコープ定義"), shared::FindingList::Scope,
+                      [](const host::CodeModule &code, const host::Member &member, Findings &findings) {
+        if (member.scope() != host::Scope::Public)
             return;
-        const QString name = member->name();
-        for (const ProcRange &range : procedureRanges(*code, *member)) {
+        const QString name = member.name();
+        const int d = code.countOfDeclarationLines();
+        for (const ProcRange &range : procedureRanges(code, member)) {
             int header = 0;
             if (range.kind == host::ProcKind::Proc && range.start <= d) {
-                header = findAccepted(*code, name, 1, d, [&](int line, int) {
-                    return !isCommentLine(*code, line) &&
-                           code->lines(line, 1).contains(QLatin1String("Declare "), Qt::CaseInsensitive);
+                header = findAccepted(code, name, 1, d, [&](int line, int) {
+                    return !isCommentLine(code, line) &&
+                           code.lines(line, 1).contains(QLatin1String("Declare "), Qt::CaseInsensitive);
                 });
             } else {
-                header = procedureHeaderLine(*code, range, name);
+                header = procedureHeaderLine(code, range, name);
             }
             if (header == 0)
                 continue;
             // An accessor of a public property may itself be Private or Friend.
-            const QString text = trimmed(codePart(code->lines(header, 1)));
+            const QString text = trimmed(codePart(code.lines(header, 1)));
             if (text.contains(QLatin1String("Public "), Qt::CaseInsensitive) ||
                 text.startsWith(QLatin1String("Private "), Qt::CaseInsensitive) ||
                 text.startsWith(QLatin1String("Friend "), Qt::CaseInsensitive))
@@ -92,30 +89,25 @@ void CheckProcedureScope(CheckContext &context, const host::Ptr<host::VBComponen
             findings.append(range.displayName, header, range.displayName);
         }
     });
-    findings.store();
 }
 
 void CheckByRefDeclare2(CheckContext &context, const host::Ptr<host::VBComponent> &component, int i)
 {
-    const QString title = QStringLiteral("ByRefの暗黙宣言を検出");
-    const auto code = beginCheck(context, title, component);
-    if (!code)
-        return;
-    const QStringList sources = fixedSignatureSources(*code, *component);
-    const auto members = code->members();
-    const int d = code->countOfDeclarationLines();
-    Findings findings(context.result(i), shared::FindingList::ByRef);
-    walkMembers(context, title, *members, [&](const host::Ptr<host::Member> &member, int) {
-        const QString name = member->name();
-        if (member->type() == host::MemberType::Method && isEventProcedure(name, sources))
+    std::optional<QStringList> sources; // read once per module, on the first member
+    walkModuleMembers(context, component, i, QStringLiteral("ByRefの暗黙宣言を検出"), shared::FindingList::ByRef,
+                      [&](const host::CodeModule &code, const host::Member &member, Findings &findings) {
+        if (!sources)
+            sources = fixedSignatureSources(code, *component);
+        const QString name = member.name();
+        if (member.type() == host::MemberType::Method && isEventProcedure(name, *sources))
             return;
-        for (const ProcRange &range : procedureRanges(*code, *member)) {
-            if (range.start <= d)
+        for (const ProcRange &range : procedureRanges(code, member)) {
+            if (range.start <= code.countOfDeclarationLines())
                 continue; // a Declare statement
-            const int header = procedureHeaderLine(*code, range, name);
+            const int header = procedureHeaderLine(code, range, name);
             if (header == 0)
                 continue;
-            const QString text = codePart(continuedStatement(*code, header));
+            const QString text = codePart(continuedStatement(code, header));
             // argumentListStart finds no list unless the line declares the procedure.
             const qsizetype open = argumentListStart(text, name);
             const qsizetype close = closingParenthesis(text, open);
@@ -125,7 +117,6 @@ void CheckByRefDeclare2(CheckContext &context, const host::Ptr<host::VBComponent
                 findings.append(range.displayName, range.start, range.displayName);
         }
     });
-    findings.store();
 }
 
 } // namespace inspection

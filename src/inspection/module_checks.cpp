@@ -88,60 +88,47 @@ void CheckOptionExplicit(CheckContext &context, const host::Ptr<host::VBComponen
 
 void CheckEmptyProcedures(CheckContext &context, const host::Ptr<host::VBComponent> &component, int i)
 {
-    const QString title = QStringLiteral("空のプロシージャを検出");
-    const auto code = beginCheck(context, title, component);
-    if (!code)
-        return;
-    const auto members = code->members();
-    const int d = code->countOfDeclarationLines();
-    Findings findings(context.result(i), shared::FindingList::EmptyProcedure);
-    walkMembers(context, title, *members, [&](const host::Ptr<host::Member> &member, int) {
-        const std::vector<ProcRange> ranges = procedureRanges(*code, *member);
+    walkModuleMembers(context, component, i, QStringLiteral("空のプロシージャを検出"), shared::FindingList::EmptyProcedure,
+                      [](const host::CodeModule &code, const host::Member &member, Findings &findings) {
+        const std::vector<ProcRange> ranges = procedureRanges(code, member);
         if (ranges.empty())
             return;
         // A property is judged by its first accessor only.
         const ProcRange &range = ranges.front();
-        if (range.kind == host::ProcKind::Proc && range.start <= d)
+        if (range.kind == host::ProcKind::Proc && range.start <= code.countOfDeclarationLines())
             return; // a Declare statement
-        const QString name = member->name();
+        const QString name = member.name();
         int body = 0;
-        host::resumeNext([&] { body = code->procBodyLine(name, range.kind); });
+        host::resumeNext([&] { body = code.procBodyLine(name, range.kind); });
         if (body < 1 || range.count < 1)
             return;
         int headerEnd = body;
-        bool empty = !headerHoldsCode(continuedStatement(*code, body, &headerEnd), name);
+        bool empty = !headerHoldsCode(continuedStatement(code, body, &headerEnd), name);
         for (int line = headerEnd + 1; empty && line <= range.end(); ++line) {
-            const QString text = trimmed(codePart(code->lines(line, 1)));
+            const QString text = trimmed(codePart(code.lines(line, 1)));
             if (!text.isEmpty() && !isProcedureEnd(text)) // a comment line has no code part
                 empty = false;
         }
         if (empty)
             findings.append(name, body, name);
     });
-    findings.store();
 }
 
 void CheckDebugPrint(CheckContext &context, const host::Ptr<host::VBComponent> &component, int i)
 {
-    const QString title = QStringLiteral("コメント化されていないDebug.Print文の検出");
-    const auto code = beginCheck(context, title, component);
-    if (!code)
-        return;
-    const auto members = code->members();
-    const int d = code->countOfDeclarationLines();
-    const QString target = QStringLiteral("Debug.Print");
-    Findings findings(context.result(i), shared::FindingList::DebugPrint);
-    walkMembers(context, title, *members, [&](const host::Ptr<host::Member> &member, int) {
-        const QString name = member->name();
-        for (const ProcRange &range : procedureRanges(*code, *member)) {
-            if (range.kind == host::ProcKind::Proc && range.start <= d)
+    walkModuleMembers(context, component, i, QStringLiteral("コメント化されていないDebug.Print文の検出"),
+                      shared::FindingList::DebugPrint,
+                      [](const host::CodeModule &code, const host::Member &member, Findings &findings) {
+        const QString name = member.name();
+        for (const ProcRange &range : procedureRanges(code, member)) {
+            if (range.kind == host::ProcKind::Proc && range.start <= code.countOfDeclarationLines())
                 continue;
             // At most one finding per procedure: the first statement not commented out.
             for (int line = range.start; line < range.end();) {
-                const int hit = findLine(*code, target, line, range.end());
+                const int hit = findLine(code, QStringLiteral("Debug.Print"), line, range.end());
                 if (hit == 0)
                     break;
-                if (!isCommentLine(*code, hit)) {
+                if (!isCommentLine(code, hit)) {
                     findings.append(name, hit, name);
                     break;
                 }
@@ -149,7 +136,6 @@ void CheckDebugPrint(CheckContext &context, const host::Ptr<host::VBComponent> &
             }
         }
     });
-    findings.store();
 }
 
 void CheckStringFunctions(CheckContext &context, const host::Ptr<host::VBComponent> &component, int i)

@@ -122,21 +122,17 @@ QString localDeclarationText(const host::CodeModule &code, int line, const QStri
 
 void CheckModuleVariableTypes(CheckContext &context, const host::Ptr<host::VBComponent> &component, int i)
 {
-    const QString title = QStringLiteral("モジュール、パブリック変数の暗黙的な型宣言");
-    const auto code = beginCheck(context, title, component);
-    if (!code)
-        return;
-    const auto members = code->members();
-    const int d = code->countOfDeclarationLines();
-    Findings findings(context.result(i), shared::FindingList::VariableType);
-    walkMembers(context, title, *members, [&](const host::Ptr<host::Member> &member, int) {
-        if (member->type() != host::MemberType::Variable)
+    walkModuleMembers(context, component, i, QStringLiteral("モジュール、パブリック変数の暗黙的な型宣言"),
+                      shared::FindingList::VariableType,
+                      [](const host::CodeModule &code, const host::Member &member, Findings &findings) {
+        if (member.type() != host::MemberType::Variable)
             return;
-        const QString name = member->name();
-        const int line = findAccepted(*code, name, 1, d, [&](int hit, int) { return variableStatementLine(*code, hit); });
+        const QString name = member.name();
+        const int line = findAccepted(code, name, 1, code.countOfDeclarationLines(),
+                                      [&](int hit, int) { return variableStatementLine(code, hit); });
         if (line == 0)
             return;
-        QString text = codePart(continuedStatement(*code, line));
+        QString text = codePart(continuedStatement(code, line));
         for (const char *keyword : {"Dim ", "Public ", "()"})
             text.remove(QLatin1String(keyword), Qt::CaseInsensitive);
         // Each variable of a list reports its own declarator, so a line is reported once.
@@ -144,25 +140,19 @@ void CheckModuleVariableTypes(CheckContext &context, const host::Ptr<host::VBCom
             if (!declarator.typed && declaredName(declarator.text).compare(name, Qt::CaseInsensitive) == 0)
                 findings.append(QStringLiteral("Declaration"), line, declarator.text);
     });
-    findings.store();
 }
 
 void CheckLocalVariableTypes(CheckContext &context, const host::Ptr<host::VBComponent> &component, int i)
 {
-    const QString title = QStringLiteral("ローカル変数の暗黙的な型宣言");
-    const auto code = beginCheck(context, title, component);
-    if (!code)
-        return;
-    const auto members = code->members();
-    const int d = code->countOfDeclarationLines();
-    Findings findings(context.result(i), shared::FindingList::VariableType);
-    walkMembers(context, title, *members, [&](const host::Ptr<host::Member> &member, int) {
-        const QString memberName = member->name();
-        for (const ProcRange &range : procedureRanges(*code, *member)) {
-            if (range.kind == host::ProcKind::Proc && range.start <= d)
+    walkModuleMembers(context, component, i, QStringLiteral("ローカル変数の暗黙的な型宣言"),
+                      shared::FindingList::VariableType,
+                      [](const host::CodeModule &code, const host::Member &member, Findings &findings) {
+        const QString memberName = member.name();
+        for (const ProcRange &range : procedureRanges(code, member)) {
+            if (range.kind == host::ProcKind::Proc && range.start <= code.countOfDeclarationLines())
                 continue; // a Declare statement
-            scanLocalDeclarations(*code, range, memberName, [&](const QString &scanned, int line) {
-                const QString text = localDeclarationText(*code, line, scanned);
+            scanLocalDeclarations(code, range, memberName, [&](const QString &scanned, int line) {
+                const QString text = localDeclarationText(code, line, scanned);
                 if (text.isNull())
                     return;
                 for (const Declarator &declarator : declarators(text))
@@ -171,37 +161,30 @@ void CheckLocalVariableTypes(CheckContext &context, const host::Ptr<host::VBComp
             });
         }
     });
-    findings.store();
 }
 
 void CheckReturnTypes(CheckContext &context, const host::Ptr<host::VBComponent> &component, int i)
 {
-    const QString title = QStringLiteral("バリアント型の暗黙宣言を検出");
-    const auto code = beginCheck(context, title, component);
-    if (!code)
-        return;
-    const auto members = code->members();
-    const int d = code->countOfDeclarationLines();
-    Findings findings(context.result(i), shared::FindingList::ReturnType);
-    walkMembers(context, title, *members, [&](const host::Ptr<host::Member> &member, int) {
-        const host::MemberType type = member->type();
+    walkModuleMembers(context, component, i, QStringLiteral("バリアント型の暗黙宣言を検出"), shared::FindingList::ReturnType,
+                      [](const host::CodeModule &code, const host::Member &member, Findings &findings) {
+        const host::MemberType type = member.type();
         if (type != host::MemberType::Method && type != host::MemberType::Property)
             return;
-        const QString name = member->name();
+        const QString name = member.name();
         ProcRange range{name, host::ProcKind::Proc};
-        host::resumeNext([&] { range.start = code->procStartLine(name, host::ProcKind::Proc); });
+        host::resumeNext([&] { range.start = code.procStartLine(name, host::ProcKind::Proc); });
         if (range.start <= 0) {
             range.kind = host::ProcKind::Get;
             range.start = 0;
-            host::resumeNext([&] { range.start = code->procStartLine(name, host::ProcKind::Get); });
+            host::resumeNext([&] { range.start = code.procStartLine(name, host::ProcKind::Get); });
         }
-        if (range.start <= d)
+        if (range.start <= code.countOfDeclarationLines())
             return;
-        host::resumeNext([&] { range.count = code->procCountLines(name, range.kind); });
-        const int header = procedureHeaderLine(*code, range, name);
+        host::resumeNext([&] { range.count = code.procCountLines(name, range.kind); });
+        const int header = procedureHeaderLine(code, range, name);
         if (header == 0)
             return;
-        const QString text = codePart(continuedStatement(*code, header));
+        const QString text = codePart(continuedStatement(code, header));
         const QString keyword = procedureKeyword(text, name);
         if (keyword != QLatin1String("Function") && keyword != QLatin1String("Property Get"))
             return; // a Sub or a Property Let/Set
@@ -209,7 +192,6 @@ void CheckReturnTypes(CheckContext &context, const host::Ptr<host::VBComponent> 
         if (close >= 0 && !holdsAsClause(text.mid(close)))
             findings.append(name, range.start, name);
     });
-    findings.store();
 }
 
 } // namespace inspection
