@@ -70,7 +70,9 @@ InspectionReport buildInspectionReport(const host::VBE &vbe, const shared::BasQu
         }
         report.projects.back().modules.push_back(moduleReport(vbe, result, relativePaths));
     }
-    // The report tree sorts each project's modules by name.
+    // The report tree sorts its projects, and each project's modules, by name.
+    std::stable_sort(report.projects.begin(), report.projects.end(),
+                     [](const InspectionProject &a, const InspectionProject &b) { return byText(a.name, b.name); });
     for (InspectionProject &project : report.projects)
         std::stable_sort(project.modules.begin(), project.modules.end(),
                          [](const InspectionModule &a, const InspectionModule &b) { return byText(a.name, b.name); });

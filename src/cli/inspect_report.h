@@ -41,8 +41,8 @@ struct InspectionReport {
     QStringList errors;
 };
 
-/// The report of the shared inspection results: projects in run order, modules and
-/// findings in the order of the report's sorted tree and lists. `relativePaths` writes the
+/// The report of the shared inspection results: projects, modules and findings in the order
+/// of the report's sorted tree and lists. `relativePaths` writes the
 /// files relative to the current directory.
 InspectionReport buildInspectionReport(const host::VBE &vbe, const shared::BasQuillbox &results,
                                        bool relativePaths);

@@ -19,11 +19,33 @@ bool usedAfter(const host::CodeModule &code, const QString &name, int from, int 
            }) != 0;
 }
 
-/// The names one local declaration statement declares: the text split at commas, each
-/// part up to "As ", without a leading continuation mark.
+/// The text split at the commas that stand outside parentheses: the bounds of an array of
+/// several dimensions ("a(0 To 3, 1 To 2)") stay with its name.
+QStringList splitDeclarators(const QString &text)
+{
+    QStringList parts;
+    int depth = 0;
+    qsizetype start = 0;
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const QChar c = text.at(k);
+        if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')') && depth > 0)
+            --depth;
+        else if (c == QLatin1Char(',') && depth == 0) {
+            parts << text.mid(start, k - start);
+            start = k + 1;
+        }
+    }
+    parts << text.mid(start);
+    return parts;
+}
+
+/// The names one local declaration statement declares: each declarator up to "As ",
+/// without a leading continuation mark.
 void appendDeclaredNames(const QString &text, QStringList &names)
 {
-    for (const QString &part : text.split(QLatin1Char(','))) {
+    for (const QString &part : splitDeclarators(text)) {
         const qsizetype as = part.indexOf(QLatin1String("As "), 0, Qt::CaseInsensitive);
         QString name = analysis::trimmedSpaces(as >= 0 ? QStringView(part).left(as) : QStringView(part)).toString();
         if (name.startsWith(QLatin1Char('_')))

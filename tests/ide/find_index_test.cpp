@@ -39,6 +39,16 @@ TEST(FindIndex, EqualsPlainScanOnTheExamples)
                 words.insert(w.left(3));
             }
         }
+        // Patterns with wildcards around literal runs (the inspection's "Property*" & name).
+        int patterns = 0;
+        for (const QString &w : QStringList(words.begin(), words.end())) {
+            if (w.size() < 4 || !w.front().isLetter() || ++patterns > 150)
+                continue;
+            words.insert(QStringLiteral("Property*") + w);
+            words.insert(QStringLiteral("*") + w.mid(1) + QStringLiteral("?"));
+            words.insert(w.left(2) + QStringLiteral("#*") + w.right(2));
+        }
+        words.insert(QStringLiteral("[a-c]*Sub"));
         words.insert(QStringLiteral("ELSE"));
         words.insert(QStringLiteral("n_C"));
         words.insert(QStringLiteral("e.S"));

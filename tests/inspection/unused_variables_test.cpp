@@ -33,7 +33,7 @@ Public Sub Locals()
     Dim t As Long: t = 1
     Dim q As String
     q = "Dim z As Long"
-    Dim arr(10) As Long
+    Dim arr(10) As Long, grid(0 To 3, 1 To 2) As Long
     arr(1) = a
     s$ = "x"
 End Sub
@@ -128,10 +128,12 @@ TEST_F(UnusedVariablesTest, LocalsAreReportedWithTheProcedureAndTheLastDeclarati
 {
     runLocals(QStringLiteral("Module1"));
     // b: declared beside a used a; t: used only on its declaration line; z stands in a
-    // string; s$ and arr are used; Foo's argument a is checked like a local. The location
+    // string; s$ and arr are used; grid's bounds hold a comma and grid is reported whole;
+    // Foo's argument a is checked like a local. The location
     // line is the last Dim/Static hit in the procedure (the string's Dim counts there).
     EXPECT_EQ(run.findings(QStringLiteral("Module1"), FindingList::UnusedLocalVariable),
-              (std::vector<Found>{f("Locals", 23, "b"), f("Locals", 23, "t"), f("Foo", 28, "a")}));
+              (std::vector<Found>{f("Locals", 23, "b"), f("Locals", 23, "t"), f("Locals", 23, "grid"),
+                                  f("Foo", 28, "a")}));
 }
 
 TEST_F(UnusedVariablesTest, PropertyAccessorsAreScannedEachAndContinuationsJoined)

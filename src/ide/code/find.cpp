@@ -141,6 +141,42 @@ void ModuleCode::narrowSearch(LastSearch &search) const
     }
     if (search.indexed || partLength == 0)
         return;
+    narrowByPart(search, partFrom, partLength);
+}
+
+void ModuleCode::narrowPattern(LastSearch &search) const
+{
+    // Every match holds the pattern's literal word runs, each inside some token: the longest
+    // one narrows the lines through the substring index. Character classes are left alone.
+    search.possible = true;
+    search.indexed = false;
+    search.candidates = {};
+    search.cursor = 0;
+    const qsizetype m = search.target.size();
+    const QStringView padded(search.folded);
+    if (padded.first(m).contains(u'['))
+        return;
+    qsizetype partFrom = 0, partLength = 0;
+    for (qsizetype a = 0; a < m;) {
+        if (!isWordChar(padded[a].unicode())) {
+            ++a;
+            continue;
+        }
+        qsizetype b = a;
+        while (b < m && isWordChar(padded[b].unicode()))
+            ++b;
+        if (b - a > partLength) {
+            partFrom = a;
+            partLength = b - a;
+        }
+        a = b;
+    }
+    if (partLength > 0)
+        narrowByPart(search, partFrom, partLength);
+}
+
+void ModuleCode::narrowByPart(LastSearch &search, qsizetype partFrom, qsizetype partLength) const
+{
     if (!m_substrings) {
         // Building the table costs about as much as a few plain scans: a module searched once
         // or twice (one Find over a project) is scanned; one searched for name after name
@@ -149,7 +185,7 @@ void ModuleCode::narrowSearch(LastSearch &search) const
             return;
         m_substrings = std::make_shared<SubstringIndex>(m_index);
     }
-    m_substrings->lines(padded.sliced(partFrom, partLength), search.substringLines);
+    m_substrings->lines(QStringView(search.folded).sliced(partFrom, partLength), search.substringLines);
     if (search.substringLines.empty()) {
         search.possible = false;
         return;
@@ -203,26 +239,40 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
         search.wildcards = patternSearch && std::any_of(buffer, buffer + m, [](char16_t c) {
             return c == u'?' || c == u'*' || c == u'#' || c == u'[';
         });
-        if (!search.wildcards)
+        if (search.wildcards)
+            narrowPattern(search);
+        else
             narrowSearch(search);
     }
     const QStringView foldedTarget = QStringView(search.folded).first(m);
 
-    if (search.wildcards) {
-        const LikePattern pattern(target);
-        for (int l = r.firstLine; l <= r.lastLine; ++l) {
-            qsizetype s = 0, e = 0;
-            if (pattern.search(foldedLine(l, scratch), from(l), limit(l), wholeWord, s, e)) {
-                storeHit(l, s, e, startLine, startCol, endLine, endCol);
-                return true;
-            }
-        }
-        return false;
-    }
     if (!search.possible)
         return false;
     const bool indexed = search.indexed;
     const std::span<const int> candidates = search.candidates;
+    if (search.wildcards) {
+        const LikePattern pattern(target);
+        auto tryPattern = [&](int l) {
+            qsizetype s = 0, e = 0;
+            if (!pattern.search(foldedLine(l, scratch), from(l), limit(l), wholeWord, s, e))
+                return false;
+            storeHit(l, s, e, startLine, startCol, endLine, endCol);
+            return true;
+        };
+        if (indexed) {
+            for (auto it = std::lower_bound(candidates.begin(), candidates.end(), r.firstLine);
+                 it != candidates.end() && *it <= r.lastLine; ++it) {
+                if (tryPattern(*it))
+                    return true;
+            }
+            return false;
+        }
+        for (int l = r.firstLine; l <= r.lastLine; ++l) {
+            if (tryPattern(l))
+                return true;
+        }
+        return false;
+    }
     const QStringView needle = matchCase ? QStringView(target) : foldedTarget;
     // The needle for ASCII lines, none when it has a unit no ASCII line holds.
     QVarLengthArray<char, 128> asciiNeedle(m);

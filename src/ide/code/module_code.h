@@ -166,6 +166,11 @@ private:
     /// Fills `search` for its target: the lines a match must lie on (`indexed`), or
     /// `possible` false when it occurs nowhere.
     void narrowSearch(LastSearch &search) const;
+    /// The same for a pattern with wildcards, by its longest literal word run.
+    void narrowPattern(LastSearch &search) const;
+    /// Candidates from the substring index for the folded target's characters
+    /// [partFrom, partFrom + partLength), once the module is searched often enough to build it.
+    void narrowByPart(LastSearch &search, qsizetype partFrom, qsizetype partLength) const;
 
     QByteArray m_text; // every pane line, back to back, no separators
     std::vector<std::uint32_t> m_lineStarts;

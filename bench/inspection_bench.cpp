@@ -1,0 +1,132 @@
+// The unused-code checks of the inspection over every module of a project, one check at a
+// time, through the stand-in IDE: a generated 500,000-line project and, when TESSARY_BENCH_VBP
+// names one, a real project. Each check searches every member name through CodeModule.Find.
+#include "controls/platform.h"
+#include "generated_code.h"
+#include "ide/files/file_system.h"
+#include "ide/shell/ide.h"
+#include "inspection/check.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+using CheckFunction = std::function<void(inspection::CheckContext &, const host::Ptr<host::VBProject> &,
+                                         const host::Ptr<host::VBComponent> &, int)>;
+
+std::shared_ptr<ide::files::MemoryFileSystem> generatedProject()
+{
+    auto fs = std::make_shared<ide::files::MemoryFileSystem>();
+    std::mt19937 random(7);
+    const QStringList names = bench::makeNames(random);
+    QString vbp = QStringLiteral("Type=Exe\r\nName=\"Bench\"\r\n");
+    for (int m = 0; m < bench::kModules; ++m) {
+        const QStringList lines = bench::makeModule(random, names, m, 5, 26, true);
+        fs->add(QStringLiteral("/bench/Module%1.bas").arg(m), (lines.join(QStringLiteral("\r\n")) + "\r\n").toUtf8());
+        vbp += QStringLiteral("Module=Module%1; Module%1.bas\r\n").arg(m);
+    }
+    fs->add(QStringLiteral("/bench/Bench.vbp"), vbp.toLatin1());
+    return fs;
+}
+
+struct Loaded {
+    std::unique_ptr<ide::Ide> ide;
+    host::Ptr<host::VBProject> project;
+    std::vector<host::Ptr<host::VBComponent>> components;
+    qint64 lines = 0;
+};
+
+std::unique_ptr<Loaded> load(std::shared_ptr<ide::files::FileSystem> fs, const QString &path)
+{
+    auto loaded = std::make_unique<Loaded>();
+    loaded->ide = std::make_unique<ide::Ide>(std::move(fs));
+    loaded->ide->load(path);
+    if (loaded->ide->vbe()->vbProjects()->count() == 0)
+        return loaded;
+    loaded->project = loaded->ide->vbe()->vbProjects()->item(1);
+    const auto components = loaded->project->vbComponents();
+    for (int k = 1; k <= components->count(); ++k) {
+        const auto component = components->item(k);
+        if (component->type() == host::ComponentType::ResFile ||
+            component->type() == host::ComponentType::RelatedDocument)
+            continue;
+        loaded->components.push_back(component);
+        loaded->lines += component->codeModule()->countOfLines();
+    }
+    return loaded;
+}
+
+Loaded &generated()
+{
+    static const std::unique_ptr<Loaded> loaded = load(generatedProject(), QStringLiteral("/bench/Bench.vbp"));
+    return *loaded;
+}
+
+Loaded *real()
+{
+    const char *path = std::getenv("TESSARY_BENCH_VBP");
+    if (!path || !*path || !QFile::exists(QString::fromLocal8Bit(path)))
+        return nullptr;
+    static const std::unique_ptr<Loaded> loaded = load(nullptr, QString::fromLocal8Bit(path));
+    return loaded.get();
+}
+
+void runCheck(benchmark::State &state, Loaded *loaded, const CheckFunction &check)
+{
+    if (!loaded || !loaded->project) {
+        state.SkipWithError("TESSARY_BENCH_VBP names no project that loads");
+        return;
+    }
+    std::vector<shared::AnalizeResult> results(loaded->components.size());
+    inspection::CheckContext context(results);
+    for (auto _ : state) {
+        results.assign(loaded->components.size(), shared::AnalizeResult());
+        for (std::size_t i = 0; i < loaded->components.size(); ++i)
+            inspection::runChecked(context, [&] { check(context, loaded->project, loaded->components[i], int(i)); });
+    }
+    int findings = 0;
+    for (const shared::AnalizeResult &r : results)
+        findings += r.total();
+    state.counters["modules"] = double(loaded->components.size());
+    state.counters["lines"] = double(loaded->lines);
+    state.counters["findings"] = findings;
+}
+
+const CheckFunction kUnusedProcedures = [](auto &c, const auto &p, const auto &m, int i) {
+    inspection::CheckUnusedProcedures(c, p, m, i);
+};
+const CheckFunction kUnusedDeclares = [](auto &c, const auto &p, const auto &m, int i) {
+    inspection::CheckUnusedDeclares(c, p, m, i);
+};
+const CheckFunction kUnusedVariables = [](auto &c, const auto &p, const auto &m, int i) {
+    inspection::CheckUnusedVariables(c, p, m, i, true, true);
+};
+const CheckFunction kUnusedLocals = [](auto &c, const auto &, const auto &m, int i) {
+    inspection::CheckUnusedLocalVariables(c, m, i);
+};
+
+void BM_UnusedProceduresGenerated(benchmark::State &s) { runCheck(s, &generated(), kUnusedProcedures); }
+void BM_UnusedDeclaresGenerated(benchmark::State &s) { runCheck(s, &generated(), kUnusedDeclares); }
+void BM_UnusedVariablesGenerated(benchmark::State &s) { runCheck(s, &generated(), kUnusedVariables); }
+void BM_UnusedLocalVariablesGenerated(benchmark::State &s) { runCheck(s, &generated(), kUnusedLocals); }
+void BM_UnusedProceduresReal(benchmark::State &s) { runCheck(s, real(), kUnusedProcedures); }
+void BM_UnusedDeclaresReal(benchmark::State &s) { runCheck(s, real(), kUnusedDeclares); }
+void BM_UnusedVariablesReal(benchmark::State &s) { runCheck(s, real(), kUnusedVariables); }
+void BM_UnusedLocalVariablesReal(benchmark::State &s) { runCheck(s, real(), kUnusedLocals); }
+
+} // namespace
+
+BENCHMARK(BM_UnusedProceduresGenerated)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_UnusedDeclaresGenerated)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_UnusedVariablesGenerated)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_UnusedLocalVariablesGenerated)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_UnusedProceduresReal)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_UnusedDeclaresReal)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_UnusedVariablesReal)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_UnusedLocalVariablesReal)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+BENCHMARK_MAIN();
