@@ -127,12 +127,12 @@ TEST_F(InExamples, TextGivesFileLinesCheckIdsAndASummary)
         "Stock/basUtil.bas:13: [string-function] Trimは内部処理形式StringのVariant型を返します。Trim$の使用を検討してください")));
     EXPECT_TRUE(lines.contains(QStringLiteral(
         "Stock/frmOrder.frm:92: [implicit-variant-variable] 変数mstrMemoは、明示的に型宣言をしていないためバリアント型となります")));
-    // Projects and modules stay together: Stock's files, then Gauge's, then the summary.
-    const qsizetype lastStock = lines.lastIndexOf(QRegularExpression(QStringLiteral("Stock/.*")));
-    const qsizetype firstGauge = lines.indexOf(QRegularExpression(QStringLiteral("Gauge/.*")));
+    // Projects and modules stay together (GaugeLib's files, then Stock's), then the summary.
+    const qsizetype lastGauge = lines.lastIndexOf(QRegularExpression(QStringLiteral("Gauge/.*")));
+    const qsizetype firstStock = lines.indexOf(QRegularExpression(QStringLiteral("Stock/.*")));
     const qsizetype summary = lines.indexOf(QRegularExpression(QStringLiteral("\\d+ findings in \\d+ of 13 modules \\(2 projects\\)")));
-    EXPECT_LT(lastStock, firstGauge);
-    ASSERT_LT(firstGauge, summary);
+    EXPECT_LT(lastGauge, firstStock);
+    ASSERT_LT(firstStock, summary);
     EXPECT_EQ(lines.lastIndexOf(QRegularExpression(QStringLiteral("(Stock|Gauge)/.*"))), summary - 1);
     const int total = lines[summary].section(QLatin1Char(' '), 0, 0).toInt();
     EXPECT_EQ(total, summary);
@@ -183,7 +183,7 @@ TEST(InspectFormats, AbsolutePathsBecomeRelativeToTheFolderOfAllProjects)
         run[QStringLiteral("results")][0][QStringLiteral("locations")][0][QStringLiteral("physicalLocation")]
            [QStringLiteral("artifactLocation")].toObject();
     EXPECT_EQ(artifact[QStringLiteral("uriBaseId")].toString(), QStringLiteral("SRCROOT"));
-    EXPECT_TRUE(artifact[QStringLiteral("uri")].toString().startsWith(QStringLiteral("Stock/")));
+    EXPECT_TRUE(artifact[QStringLiteral("uri")].toString().startsWith(QStringLiteral("Gauge/")));
 }
 
 TEST(InspectFormats, ExitCodesFollowFindingsAndErrors)
