@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QUrl>
+#include <algorithm>
 #include <map>
 
 namespace cli {
@@ -235,7 +236,8 @@ QString progressLine(const QString &moduleLabel, int width)
         return {};
     const int done = match.captured(2).toInt();
     const int total = std::max(match.captured(3).toInt(), 1);
-    const int filled = int(qint64(width) * std::min(done, total) / total);
+    // The module named is the one under way: the bar shows those before it.
+    const int filled = int(qint64(width) * std::clamp(done - 1, 0, total) / total);
     return QStringLiteral("[%1%2] %3/%4 %5")
         .arg(QString(filled, QLatin1Char('#')), QString(width - filled, QLatin1Char('.')))
         .arg(done)

@@ -6,60 +6,58 @@
 
 namespace inspection {
 
-QString codePart(const QString &text)
+namespace {
+
+/// Walks `text` from `from`, skipping string literals, with the bracket depth: visit(index,
+/// character, depth after an opening or before a closing bracket) returns true to stop there.
+/// The index it stopped at, or -1.
+template <class Visit>
+qsizetype scanCode(const QString &text, qsizetype from, Visit visit)
 {
     bool inString = false;
-    for (qsizetype k = 0; k < text.size(); ++k) {
+    int depth = 0;
+    for (qsizetype k = std::max<qsizetype>(from, 0); from >= 0 && k < text.size(); ++k) {
         const QChar c = text.at(k);
         if (c == QLatin1Char('"'))
             inString = !inString;
-        else if (c == QLatin1Char('\'') && !inString)
-            return text.left(k);
+        if (inString || c == QLatin1Char('"'))
+            continue;
+        if (c == QLatin1Char('('))
+            ++depth;
+        if (visit(k, c, depth))
+            return k;
+        if (c == QLatin1Char(')'))
+            depth = std::max(depth - 1, 0);
     }
-    return text;
+    return -1;
+}
+
+} // namespace
+
+QString codePart(const QString &text)
+{
+    const qsizetype quote = scanCode(text, 0, [](qsizetype, QChar c, int) { return c == QLatin1Char('\''); });
+    return quote < 0 ? text : text.left(quote);
 }
 
 QStringList splitTopLevel(const QString &text, QChar separator)
 {
     QStringList parts;
-    bool inString = false;
-    int depth = 0;
     qsizetype from = 0;
-    for (qsizetype k = 0; k < text.size(); ++k) {
-        const QChar c = text.at(k);
-        if (c == QLatin1Char('"'))
-            inString = !inString;
-        else if (inString)
-            continue;
-        else if (c == QLatin1Char('('))
-            ++depth;
-        else if (c == QLatin1Char(')'))
-            depth = std::max(depth - 1, 0);
-        else if (c == separator && depth == 0) {
+    scanCode(text, 0, [&](qsizetype k, QChar c, int depth) {
+        if (c == separator && depth == 0) {
             parts << text.mid(from, k - from);
             from = k + 1;
         }
-    }
+        return false;
+    });
     parts << text.mid(from);
     return parts;
 }
 
 qsizetype closingParenthesis(const QString &text, qsizetype open)
 {
-    bool inString = false;
-    int depth = 0;
-    for (qsizetype k = open; k >= 0 && k < text.size(); ++k) {
-        const QChar c = text.at(k);
-        if (c == QLatin1Char('"'))
-            inString = !inString;
-        else if (inString)
-            continue;
-        else if (c == QLatin1Char('('))
-            ++depth;
-        else if (c == QLatin1Char(')') && --depth == 0)
-            return k;
-    }
-    return -1;
+    return scanCode(text, open, [](qsizetype, QChar c, int depth) { return c == QLatin1Char(')') && depth == 1; });
 }
 
 bool holdsAsClause(const QString &text)

@@ -1,7 +1,7 @@
 // `tessary inspect` as text and SARIF, --output and the exit codes, on the bundled examples.
 // The SARIF log is checked against the required properties of the SARIF 2.1.0 schema.
-#include "cli/commands.h"
 #include "cli/inspect_formats.h"
+#include "inspect_run.h"
 #include "inspection/check_items.h"
 
 #include <QDir>
@@ -14,23 +14,12 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+using cli_testing::InspectRun;
+using cli_testing::inspect;
+
 namespace {
 
 const QString kExamples = QStringLiteral(TESSARY_SOURCE_DIR "/examples");
-
-struct InspectRun {
-    int status = -1;
-    QString out, err;
-};
-
-InspectRun inspect(const QStringList &args)
-{
-    InspectRun r;
-    const frontend::Console console{[&](const QString &t) { r.out += t + QLatin1Char('\n'); },
-                                    [&](const QString &t) { r.err += t + QLatin1Char('\n'); }};
-    r.status = cli::run(QStringList{QStringLiteral("inspect")} + args, console);
-    return r;
-}
 
 /// Runs from the examples folder, so the files are named relative to it.
 class InExamples : public ::testing::Test {
@@ -221,9 +210,9 @@ TEST(InspectFormats, OutputGoesToTheFileInsteadOfStandardOutput)
     EXPECT_TRUE(unwritable.err.contains(QStringLiteral("cannot write")));
 }
 
-TEST(InspectFormats, ProgressLineFillsWithTheModuleCount)
+TEST(InspectFormats, ProgressLineFillsWithTheModulesDone)
 {
-    EXPECT_EQ(cli::progressLine(QStringLiteral("Stock.basMain (1/4)"), 8), QStringLiteral("[##......] 1/4 Stock.basMain"));
-    EXPECT_EQ(cli::progressLine(QStringLiteral("Stock.basMain (4/4)"), 8), QStringLiteral("[########] 4/4 Stock.basMain"));
+    EXPECT_EQ(cli::progressLine(QStringLiteral("Stock.basMain (1/4)"), 8), QStringLiteral("[........] 1/4 Stock.basMain"));
+    EXPECT_EQ(cli::progressLine(QStringLiteral("Stock.basMain (4/4)"), 8), QStringLiteral("[######..] 4/4 Stock.basMain"));
     EXPECT_EQ(cli::progressLine(QString(), 8), QString());
 }

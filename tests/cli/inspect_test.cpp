@@ -1,29 +1,15 @@
 // `tessary inspect`: the check list and project choice, refused input, the JSON keys.
-#include "cli/commands.h"
+#include "inspect_run.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <gtest/gtest.h>
+
+using cli_testing::InspectRun;
+using cli_testing::inspect;
 
 namespace {
 
 const QString kGroup = QStringLiteral(TESSARY_SOURCE_DIR "/examples/Tessary.vbg");
-
-struct InspectRun {
-    int status = -1;
-    QString out, err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
-};
-
-InspectRun inspect(const QStringList &args)
-{
-    InspectRun r;
-    const frontend::Console console{[&](const QString &t) { r.out += t + QLatin1Char('\n'); },
-                                    [&](const QString &t) { r.err += t + QLatin1Char('\n'); }};
-    r.status = cli::run(QStringList{QStringLiteral("inspect")} + args, console);
-    return r;
-}
 
 /// "check:name" of every finding, in output order.
 QStringList findings(const QJsonObject &report)
