@@ -31,22 +31,6 @@ double peakMiB()
     return 0;
 }
 
-std::shared_ptr<ide::files::MemoryFileSystem> generatedProject()
-{
-    auto fs = std::make_shared<ide::files::MemoryFileSystem>();
-    std::mt19937 random(7);
-    const QStringList names = bench::makeNames(random);
-    QString vbp = QStringLiteral("Type=Exe\r\nName=\"Bench\"\r\n");
-    for (int m = 0; m < bench::kModules; ++m) {
-        // Shorter procedures than the other benches, of distinct names: 20,000 in all.
-        const QStringList lines = bench::makeModule(random, names, m, 5, 26, true);
-        fs->add(QStringLiteral("/bench/Module%1.bas").arg(m), (lines.join(QStringLiteral("\r\n")) + "\r\n").toUtf8());
-        vbp += QStringLiteral("Module=Module%1; Module%1.bas\r\n").arg(m);
-    }
-    fs->add(QStringLiteral("/bench/Bench.vbp"), vbp.toLatin1());
-    return fs;
-}
-
 std::unique_ptr<ide::Ide> loadProject(std::shared_ptr<ide::files::FileSystem> fs, const QString &path)
 {
     auto ide = std::make_unique<ide::Ide>(std::move(fs));
@@ -125,7 +109,7 @@ void runGeneralClick(benchmark::State &state, Session &session)
 
 Session &generatedSession()
 {
-    static Session session(generatedProject(), QStringLiteral("/bench/Bench.vbp"));
+    static Session session(bench::makeProjectFiles(), QStringLiteral("/bench/Bench.vbp"));
     return session;
 }
 

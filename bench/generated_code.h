@@ -1,6 +1,8 @@
 #pragma once
 // A generated VB6 code base of realistic shape for the benchmarks: 500 modules of
 // 1,000 lines over 20,000 distinct identifiers.
+#include "ide/files/file_system.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -109,6 +111,23 @@ inline QStringList makeModule(std::mt19937 &random, const QStringList &names, in
         lines << QStringLiteral("    %1 = %2").arg(proc, pick()) << "End Function" << "";
     }
     return lines;
+}
+
+/// The generated modules as a project in memory, /bench/Bench.vbp: shorter procedures than
+/// makeModule's default, of distinct names, 20,000 in all.
+inline std::shared_ptr<ide::files::MemoryFileSystem> makeProjectFiles()
+{
+    auto fs = std::make_shared<ide::files::MemoryFileSystem>();
+    std::mt19937 random(7);
+    const QStringList names = makeNames(random);
+    QString vbp = QStringLiteral("Type=Exe\r\nName=\"Bench\"\r\n");
+    for (int m = 0; m < kModules; ++m) {
+        const QStringList lines = makeModule(random, names, m, 5, 26, true);
+        fs->add(QStringLiteral("/bench/Module%1.bas").arg(m), (lines.join(QStringLiteral("\r\n")) + "\r\n").toUtf8());
+        vbp += QStringLiteral("Module=Module%1; Module%1.bas\r\n").arg(m);
+    }
+    fs->add(QStringLiteral("/bench/Bench.vbp"), vbp.toLatin1());
+    return fs;
 }
 
 } // namespace bench

@@ -23,21 +23,6 @@ namespace {
 using CheckFunction = std::function<void(inspection::CheckContext &, const host::Ptr<host::VBProject> &,
                                          const host::Ptr<host::VBComponent> &, int)>;
 
-std::shared_ptr<ide::files::MemoryFileSystem> generatedProject()
-{
-    auto fs = std::make_shared<ide::files::MemoryFileSystem>();
-    std::mt19937 random(7);
-    const QStringList names = bench::makeNames(random);
-    QString vbp = QStringLiteral("Type=Exe\r\nName=\"Bench\"\r\n");
-    for (int m = 0; m < bench::kModules; ++m) {
-        const QStringList lines = bench::makeModule(random, names, m, 5, 26, true);
-        fs->add(QStringLiteral("/bench/Module%1.bas").arg(m), (lines.join(QStringLiteral("\r\n")) + "\r\n").toUtf8());
-        vbp += QStringLiteral("Module=Module%1; Module%1.bas\r\n").arg(m);
-    }
-    fs->add(QStringLiteral("/bench/Bench.vbp"), vbp.toLatin1());
-    return fs;
-}
-
 struct Loaded {
     std::unique_ptr<ide::Ide> ide;
     host::Ptr<host::VBProject> project;
@@ -67,7 +52,7 @@ std::unique_ptr<Loaded> load(std::shared_ptr<ide::files::FileSystem> fs, const Q
 
 Loaded &generated()
 {
-    static const std::unique_ptr<Loaded> loaded = load(generatedProject(), QStringLiteral("/bench/Bench.vbp"));
+    static const std::unique_ptr<Loaded> loaded = load(bench::makeProjectFiles(), QStringLiteral("/bench/Bench.vbp"));
     return *loaded;
 }
 

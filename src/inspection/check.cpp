@@ -165,15 +165,33 @@ int findAccepted(const host::CodeModule &code, const QString &target, int startL
     }
 }
 
-ProjectModules::ProjectModules(const host::Ptr<host::VBProject> &project)
+std::vector<ProjectModules::Entry> &ProjectModules::entries()
 {
-    const auto components = project->vbComponents();
+    if (m_read)
+        return m_entries;
+    const auto components = m_project->vbComponents();
     const int count = components->count();
     m_entries.reserve(std::size_t(count));
     for (int k = 1; k <= count; ++k) {
         const auto component = components->item(k);
         m_entries.push_back({component, component->name(), component->type(), nullptr});
     }
+    m_read = true;
+    return m_entries;
+}
+
+bool ProjectModules::usedAnywhere(const QString &ownName, const std::function<bool()> &own,
+                                  const std::function<bool(const host::CodeModule &)> &other)
+{
+    for (Entry &entry : entries()) {
+        if (entry.name == ownName) {
+            if (own())
+                return true;
+        } else if (!entry.holdsNoCode() && other(entry.codeModule())) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool ProjectModules::Entry::holdsNoCode() const

@@ -113,11 +113,11 @@ int findLine(const host::CodeModule &code, const QString &target, int startLine,
 int findAccepted(const host::CodeModule &code, const QString &target, int startLine, int endLine,
                  const std::function<bool(int line, int lastLine)> &accept);
 
-/// The components of a project as one check walks them for a public name: read once,
-/// their code modules on first use.
+/// The components of a project as one check walks them for a public name: read on the
+/// first walk, their code modules on first use.
 class ProjectModules {
 public:
-    explicit ProjectModules(const host::Ptr<host::VBProject> &project);
+    explicit ProjectModules(host::Ptr<host::VBProject> project) : m_project(std::move(project)) {}
 
     struct Entry {
         host::Ptr<host::VBComponent> component;
@@ -130,10 +130,18 @@ public:
         const host::CodeModule &codeModule();
     };
 
-    std::vector<Entry> &entries() { return m_entries; }
+    std::vector<Entry> &entries();
+
+    /// The walk of a public name over components 1 to count: `own()` for the checked module
+    /// (the one named `ownName`), `other(code)` for every other module that holds code; the
+    /// first use ends the walk.
+    bool usedAnywhere(const QString &ownName, const std::function<bool()> &own,
+                      const std::function<bool(const host::CodeModule &)> &other);
 
 private:
+    host::Ptr<host::VBProject> m_project;
     std::vector<Entry> m_entries;
+    bool m_read = false;
 };
 
 /// The event sources of a designer's code: the names of its controls (errors ignored),

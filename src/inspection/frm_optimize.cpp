@@ -187,54 +187,45 @@ void FrmOptimize::Form_QueryUnload(bool &cancel, int unloadMode)
 
 void FrmOptimize::cmdNext_Click()
 {
-    host::resumeNext([&] {
-        cmdPrev.setEnabled(true);
-        cmdNext.setEnabled(false);
-        for (int e = 0; e < 2; ++e) {
-            cmdExpand(e).setEnabled(true);
-            cmdExpand(e).setVisible(true);
-        }
-        showPage(0, false);
-        showPage(1, true);
-    });
+    host::resumeNext([&] { turnPage(1); });
 }
 
 void FrmOptimize::cmdPrev_Click()
 {
-    host::resumeNext([&] {
-        cmdNext.setEnabled(true);
-        cmdPrev.setEnabled(false);
-        for (int e = 0; e < 2; ++e) {
-            cmdExpand(e).setEnabled(false);
-            cmdExpand(e).setVisible(false);
-        }
-        showPage(1, false);
-        showPage(0, true);
-    });
+    host::resumeNext([&] { turnPage(0); });
+}
+
+void FrmOptimize::turnPage(int page)
+{
+    const bool modules = page == 1;
+    cmdPrev.setEnabled(modules);
+    cmdNext.setEnabled(!modules);
+    for (int e = 0; e < 2; ++e) {
+        cmdExpand(e).setEnabled(modules);
+        cmdExpand(e).setVisible(modules);
+    }
+    showPage(1 - page, false);
+    showPage(page, true);
 }
 
 void FrmOptimize::cmdCheck_Click()
 {
-    host::resumeNext([&] {
-        if (cmdNext.enabled()) {
-            for (const int i : chkItem.indexes())
-                chkItem(i).setValue(controls::vbChecked);
-        } else if (cmdPrev.enabled()) {
-            SetAllNodesChecked(true);
-        }
-    });
+    host::resumeNext([&] { checkShownPage(true); });
 }
 
 void FrmOptimize::cmdClear_Click()
 {
-    host::resumeNext([&] {
-        if (cmdNext.enabled()) {
-            for (const int i : chkItem.indexes())
-                chkItem(i).setValue(controls::vbUnchecked);
-        } else if (cmdPrev.enabled()) {
-            SetAllNodesChecked(false);
-        }
-    });
+    host::resumeNext([&] { checkShownPage(false); });
+}
+
+void FrmOptimize::checkShownPage(bool checked)
+{
+    if (cmdNext.enabled()) {
+        for (const int i : chkItem.indexes())
+            chkItem(i).setValue(checked ? controls::vbChecked : controls::vbUnchecked);
+    } else if (cmdPrev.enabled()) {
+        SetAllNodesChecked(checked);
+    }
 }
 
 void FrmOptimize::cmdExpand_Click(int index)

@@ -80,6 +80,10 @@ private:
     void AddProjectNode(const host::Ptr<host::VBProject> &project);
     void AddProjectComponents(const host::Ptr<host::VBProject> &project);
     void showPage(int index, bool show);
+    /// Shows page 0 (check items) or 1 (modules) with the buttons that go with it.
+    void turnPage(int page);
+    /// 全選択 / 全選択解除 on the page shown: the check items or the module tree.
+    void checkShownPage(bool checked);
     void setDescendantsChecked(controls::Node *node, bool checked);
 
     controls::ImageList *m_images; // not owned

@@ -2,7 +2,6 @@
 // looked up in every module of the project, the others only in their own module.
 #include "inspection/check.h"
 
-#include <optional>
 
 namespace inspection {
 
@@ -44,7 +43,7 @@ void CheckUnusedProcedures(CheckContext &context, const host::Ptr<host::VBProjec
     const int l = code->countOfLines();
     const QString ownName = component->name();
     Findings findings(context.result(i), shared::FindingList::UnusedProcedure);
-    std::optional<ProjectModules> modules;
+    ProjectModules modules(project);
 
     const auto usedIn = [](const host::CodeModule &module, const QString &name, int from, int to) {
         return findAccepted(module, name, from, to, [&](int line, int last) {
@@ -61,28 +60,17 @@ void CheckUnusedProcedures(CheckContext &context, const host::Ptr<host::VBProjec
         const int s = code->procStartLine(name, host::ProcKind::Proc);
         if (s <= d)
             return;
-        bool used = false;
-        if (member->scope() == host::Scope::Public) {
-            if (!modules)
-                modules.emplace(project);
-            for (ProjectModules::Entry &entry : modules->entries()) {
-                if (entry.name == ownName) {
-                    used = usedIn(*code, name, d + 1, l - 1);
-                } else {
-                    if (entry.holdsNoCode())
-                        continue;
-                    const host::CodeModule &other = entry.codeModule();
-                    const int d2 = other.countOfDeclarationLines();
-                    if (declaresProcedure(other, name, d2 + 1))
-                        continue;
-                    used = usedIn(other, name, d2 + 1, other.countOfLines() - 1);
-                }
-                if (used)
-                    break;
-            }
-        } else {
-            used = usedIn(*code, name, d + 1, l - 1);
-        }
+        const auto usedInOwn = [&] { return usedIn(*code, name, d + 1, l - 1); };
+        const bool used =
+            member->scope() == host::Scope::Public
+                ? modules.usedAnywhere(ownName, usedInOwn,
+                                       [&](const host::CodeModule &other) {
+                                           // A module with its own procedure of that name calls that one.
+                                           const int d2 = other.countOfDeclarationLines();
+                                           return !declaresProcedure(other, name, d2 + 1) &&
+                                                  usedIn(other, name, d2 + 1, other.countOfLines() - 1);
+                                       })
+                : usedInOwn();
         if (!used)
             findings.append(name, s, name);
     });
@@ -101,7 +89,7 @@ void CheckUnusedDeclares(CheckContext &context, const host::Ptr<host::VBProject>
     const int l = code->countOfLines();
     const QString ownName = component->name();
     Findings findings(context.result(i), shared::FindingList::UnusedDeclare);
-    std::optional<ProjectModules> modules;
+    ProjectModules modules(project);
 
     const auto usedInOwn = [&](const QString &name) {
         return findAccepted(*code, name, d + 1, l - 1, [&](int line, int last) {
@@ -116,27 +104,15 @@ void CheckUnusedDeclares(CheckContext &context, const host::Ptr<host::VBProject>
         const int s = code->procStartLine(name, host::ProcKind::Proc);
         if (s > d)
             return;
-        bool used = false;
-        if (member->scope() == host::Scope::Public) {
-            if (!modules)
-                modules.emplace(project);
-            for (ProjectModules::Entry &entry : modules->entries()) {
-                if (entry.name == ownName) {
-                    used = usedInOwn(name);
-                } else {
-                    if (entry.holdsNoCode())
-                        continue;
-                    // Only the first hit counts: one inside the declarations (the module's own
-                    // Declare of that name) ends the search of that module.
-                    const host::CodeModule &other = entry.codeModule();
-                    used = findLine(other, name, 1) > other.countOfDeclarationLines();
-                }
-                if (used)
-                    break;
-            }
-        } else {
-            used = usedInOwn(name);
-        }
+        const bool used =
+            member->scope() == host::Scope::Public
+                ? modules.usedAnywhere(ownName, [&] { return usedInOwn(name); },
+                                       [&](const host::CodeModule &other) {
+                                           // Only the first hit counts: one inside the declarations
+                                           // (that module's own Declare of the name) ends its search.
+                                           return findLine(other, name, 1) > other.countOfDeclarationLines();
+                                       })
+                : usedInOwn(name);
         if (!used)
             findings.append(name, s, name);
     });

@@ -5,7 +5,6 @@
 
 #include "analysis/source_text.h"
 
-#include <optional>
 
 namespace inspection {
 
@@ -100,7 +99,7 @@ void CheckUnusedVariables(CheckContext &context, const host::Ptr<host::VBProject
     const QString ownName = component->name();
     Findings publicFindings(context.result(i), shared::FindingList::UnusedPublicVariable);
     Findings moduleFindings(context.result(i), shared::FindingList::UnusedModuleVariable);
-    std::optional<ProjectModules> modules;
+    ProjectModules modules(project);
 
     walkMembers(context, title, *members, [&](const host::Ptr<host::Member> &member, int) {
         if (member->type() != host::MemberType::Variable)
@@ -111,21 +110,12 @@ void CheckUnusedVariables(CheckContext &context, const host::Ptr<host::VBProject
             if (!usedAfter(*code, name, d + 1, d + 1))
                 moduleFindings.append(name, std::max(findLine(*code, name, 1), 1), name);
         } else if (scope == host::Scope::Public && publicWanted) {
-            if (!modules)
-                modules.emplace(project);
-            bool used = false;
-            for (ProjectModules::Entry &entry : modules->entries()) {
-                if (entry.holdsNoCode())
-                    continue;
-                if (entry.name == ownName) {
-                    used = usedAfter(*code, name, d + 1, 0);
-                } else {
-                    const host::CodeModule &other = entry.codeModule();
-                    used = usedAfter(other, name, 1, other.countOfDeclarationLines() + 1);
-                }
-                if (used)
-                    break;
-            }
+            // In other modules a hit counts after their declarations (and the line after them).
+            const bool used = modules.usedAnywhere(
+                ownName, [&] { return usedAfter(*code, name, d + 1, 0); },
+                [&](const host::CodeModule &other) {
+                    return usedAfter(other, name, 1, other.countOfDeclarationLines() + 1);
+                });
             if (!used)
                 publicFindings.append(name, std::max(findLine(*code, name, 1), 1), name);
         }

@@ -9,6 +9,7 @@ using shared::AnalizeModule;
 using shared::AnalizeResult;
 using shared::FindingList;
 using testing_support::columnLines;
+using testing_support::nodeLines;
 using testing_support::OpenToolWindow;
 using testing_support::rowLines;
 using testing_support::TestProject;
@@ -29,17 +30,6 @@ std::unique_ptr<ide::Ide> twoProjects()
     ide->load(QStringLiteral("/project/Alpha/Alpha.vbp"));
     ide->load(QStringLiteral("/project/Beta/Beta.vbp"));
     return ide;
-}
-
-QStringList nodeLines(const controls::TreeView &tree)
-{
-    QStringList lines;
-    for (int i = 1; i <= tree.nodes().count(); ++i) {
-        const controls::Node *n = tree.nodes()(i);
-        lines << QStringList{n->key(), n->text(), n->tag(), n->image(), n->parent() ? n->parent()->key() : QString()}
-                     .join(QLatin1Char('|'));
-    }
-    return lines;
 }
 
 struct OptimizeTab : OpenToolWindow {

@@ -34,6 +34,18 @@ struct OpenToolWindow : ToolWindowSession {
     }
 };
 
+/// Nodes in the order added, as "key|text|tag|image|parent key".
+inline QStringList nodeLines(const controls::TreeView &tree)
+{
+    QStringList lines;
+    for (int i = 1; i <= tree.nodes().count(); ++i) {
+        const controls::Node *n = tree.nodes()(i);
+        lines << QStringList{n->key(), n->text(), n->tag(), n->image(), n->parent() ? n->parent()->key() : QString()}
+                     .join(QLatin1Char('|'));
+    }
+    return lines;
+}
+
 /// Rows as "text|small image|sub-item 1|...", in display order.
 inline QStringList rowLines(const controls::ListView &list)
 {

@@ -104,6 +104,30 @@ QStringView ModuleCode::foldedLine(int index, QVarLengthArray<char16_t, 256> &ou
     return {out.data(), line.size};
 }
 
+namespace {
+
+/// Calls `run(from, to)` for each maximal run of word characters of `target` until it
+/// returns false.
+template <class Run>
+void forEachWordRun(QStringView target, Run run)
+{
+    const qsizetype m = target.size();
+    for (qsizetype a = 0; a < m;) {
+        if (!isWordChar(target[a].unicode())) {
+            ++a;
+            continue;
+        }
+        qsizetype b = a;
+        while (b < m && isWordChar(target[b].unicode()))
+            ++b;
+        if (!run(a, b))
+            return;
+        a = b;
+    }
+}
+
+} // namespace
+
 void ModuleCode::narrowSearch(LastSearch &search) const
 {
     // A word run of the target that any match must hold as a whole token narrows the lines:
@@ -116,19 +140,12 @@ void ModuleCode::narrowSearch(LastSearch &search) const
     const qsizetype m = search.target.size();
     const QStringView padded(search.folded);
     qsizetype partFrom = 0, partLength = 0;
-    for (qsizetype a = 0; a < m;) {
-        if (!isWordChar(padded[a].unicode())) {
-            ++a;
-            continue;
-        }
-        qsizetype b = a;
-        while (b < m && isWordChar(padded[b].unicode()))
-            ++b;
+    forEachWordRun(padded.first(m), [&](qsizetype a, qsizetype b) {
         if (search.wholeWord || (a > 0 && b < m)) {
             const std::span<const int> lines = m_index.linesPadded(padded.sliced(a, b - a));
             if (lines.empty()) {
                 search.possible = false;
-                return;
+                return false;
             }
             if (!search.indexed || lines.size() < search.candidates.size())
                 search.candidates = lines;
@@ -137,9 +154,9 @@ void ModuleCode::narrowSearch(LastSearch &search) const
             partFrom = a;
             partLength = b - a;
         }
-        a = b;
-    }
-    if (search.indexed || partLength == 0)
+        return true;
+    });
+    if (!search.possible || search.indexed || partLength == 0)
         return;
     narrowByPart(search, partFrom, partLength);
 }
@@ -157,20 +174,13 @@ void ModuleCode::narrowPattern(LastSearch &search) const
     if (padded.first(m).contains(u'['))
         return;
     qsizetype partFrom = 0, partLength = 0;
-    for (qsizetype a = 0; a < m;) {
-        if (!isWordChar(padded[a].unicode())) {
-            ++a;
-            continue;
-        }
-        qsizetype b = a;
-        while (b < m && isWordChar(padded[b].unicode()))
-            ++b;
+    forEachWordRun(padded.first(m), [&](qsizetype a, qsizetype b) {
         if (b - a > partLength) {
             partFrom = a;
             partLength = b - a;
         }
-        a = b;
-    }
+        return true;
+    });
     if (partLength > 0)
         narrowByPart(search, partFrom, partLength);
 }
