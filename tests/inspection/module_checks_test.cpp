@@ -235,3 +235,68 @@ TEST(NineChecks, CodeNoCheckExpectsGivesSoundFindingsAndNoErrorPrompt)
             all.push_back({QLatin1String(row.item->id) + QLatin1Char(':') + row.location, row.line, row.name});
     EXPECT_EQ(all, (std::vector<Found>{f("debug-print:Measure", 15, "Measure")}));
 }
+
+namespace {
+
+/// A context that keeps what a check shows: its titles and its calls on progress bar 1.
+class RecordingContext : public inspection::CheckContext {
+public:
+    using CheckContext::CheckContext;
+    void setCheckTitle(const QString &title) override { titles << title; }
+    void SetCheckProgress(int index, int value, int max) override
+    {
+        if (index == 1)
+            progress.push_back({value, max});
+    }
+    QStringList titles;
+    std::vector<std::pair<int, int>> progress;
+};
+
+} // namespace
+
+TEST(NineChecks, EachShowsItsTitleAndCountsItsMembers)
+{
+    const struct {
+        Check check;
+        const char *title;
+        bool countsMembers;
+    } checks[] = {
+        {inspection::CheckOptionExplicit, "Option Explicit宣言", false},
+        {inspection::CheckModuleVariableTypes, "モジュール、パブリック変数の暗黙的な型宣言", true},
+        {inspection::CheckLocalVariableTypes, "ローカル変数の暗黙的な型宣言", true},
+        {inspection::CheckStringFunctions, "文字列関数の戻り値の明示的型変換", false},
+        {inspection::CheckProcedureScope, "プロシージャのスコープ定義", true},
+        {inspection::CheckEmptyProcedures, "空のプロシージャを検出", true},
+        {inspection::CheckByRefDeclare2, "ByRefの暗黙宣言を検出", true},
+        {inspection::CheckReturnTypes, "バリアント型の暗黙宣言を検出", true},
+        {inspection::CheckDebugPrint, "コメント化されていないDebug.Print文の検出", true},
+    };
+    CheckRun run{TestProject().module(QStringLiteral("Module1"),
+                                      QStringLiteral("Option Explicit\nPrivate mA As Long\n\nSub Work()\nEnd Sub\n"))};
+    for (const auto &c : checks) {
+        RecordingContext context(run.results);
+        c.check(context, run.component(QStringLiteral("Module1")), 0);
+        const QString title = QString::fromUtf8(c.title);
+        ASSERT_FALSE(context.titles.isEmpty()) << c.title;
+        EXPECT_EQ(context.titles.front(), title);
+        if (c.countsMembers) {
+            EXPECT_EQ(context.titles.mid(1),
+                      (QStringList{title + QStringLiteral(" (1/2)"), title + QStringLiteral(" (2/2)")}));
+            EXPECT_EQ(context.progress,
+                      (std::vector<std::pair<int, int>>{{0, 0}, {0, 2}, {1, 0}, {2, 0}, {0, 0}}))
+                << c.title;
+        }
+    }
+    // Option Explicit leaves progress bar 1 alone.
+    RecordingContext option(run.results);
+    inspection::CheckOptionExplicit(option, run.component(QStringLiteral("Module1")), 0);
+    EXPECT_TRUE(option.progress.empty());
+    // The string functions move the bar once per function of the list, without a maximum.
+    RecordingContext context(run.results);
+    inspection::CheckStringFunctions(context, run.component(QStringLiteral("Module1")), 0);
+    std::vector<std::pair<int, int>> expected{{0, 0}};
+    for (int k = 1; k <= 12; ++k)
+        expected.push_back({k, 0});
+    expected.push_back({0, 0});
+    EXPECT_EQ(context.progress, expected);
+}
