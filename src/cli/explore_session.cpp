@@ -28,6 +28,16 @@ bool parseExploreArgs(const QStringList &args, const QStringList &switches, Expl
     return !out.positional.isEmpty();
 }
 
+void requireProject(const host::VBE &vbe, const QString &name)
+{
+    const auto projects = vbe.vbProjects();
+    for (int i = 1; i <= projects->count(); ++i) {
+        if (projects->item(i)->name() == name)
+            return;
+    }
+    throw host::Error(host::err::ElementNotFound, QStringLiteral("no project named %1").arg(name));
+}
+
 int withSession(const ExploreArgs &args, const frontend::Console &console,
                 const std::function<int(frontend::Session &)> &body, int nothingLoaded)
 {

@@ -20,6 +20,9 @@ struct ExploreArgs {
 /// Parses `args`: the encoding, --json, the command's own `switches`, positional arguments.
 bool parseExploreArgs(const QStringList &args, const QStringList &switches, ExploreArgs &out, QString &error);
 
+/// Throws 35601 "no project named NAME" unless a loaded project has exactly that name.
+void requireProject(const host::VBE &vbe, const QString &name);
+
 /// Opens the session with a headless platform and runs `body` on it; the exit status is the
 /// body's, or `nothingLoaded` when nothing loaded, or 2 when an action failed.
 int withSession(const ExploreArgs &args, const frontend::Console &console,

@@ -93,13 +93,8 @@ int runFind(const QStringList &rawArgs, const frontend::Console &console)
         [&](frontend::Session &session) {
             const auto vbe = session.ide->vbe();
             const auto projects = vbe->vbProjects();
-            if (projectGiven) {
-                bool known = false;
-                for (int i = 1; i <= projects->count() && !known; ++i)
-                    known = projects->item(i)->name() == projectName;
-                if (!known)
-                    throw host::Error(host::err::ElementNotFound, QStringLiteral("no project named %1").arg(projectName));
-            }
+            if (projectGiven)
+                requireProject(*vbe, projectName);
             shared::BasQuillbox &results = shared::basQuillbox();
             const auto target = projectGiven ? find::FindTarget::project(projectName) : find::FindTarget::allProjects();
             if (!find::RunSearch(vbe, text, target, options, results))

@@ -169,14 +169,8 @@ int runInspect(const QStringList &rawArgs, const frontend::Console &console)
         args, console,
         [&](frontend::Session &session) {
             const auto vbe = session.ide->vbe();
-            if (projectGiven) {
-                bool known = false;
-                const auto projects = vbe->vbProjects();
-                for (int i = 1; i <= projects->count() && !known; ++i)
-                    known = projects->item(i)->name() == projectName;
-                if (!known)
-                    throw host::Error(host::err::ElementNotFound, QStringLiteral("no project named %1").arg(projectName));
-            }
+            if (projectGiven)
+                requireProject(*vbe, projectName);
             QStringList errors;
             runDialog(session, items, projectName, errors, console);
             InspectionReport report = buildInspectionReport(*vbe, shared::basQuillbox(), relative);

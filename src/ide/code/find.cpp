@@ -133,10 +133,7 @@ void ModuleCode::narrowSearch(LastSearch &search) const
     // A word run of the target that any match must hold as a whole token narrows the lines:
     // with wholeWord every run, otherwise the runs with punctuation on both sides. Failing
     // those, the longest run lies inside some token: the substring index gives those lines.
-    search.possible = true;
-    search.indexed = false;
-    search.candidates = {};
-    search.cursor = 0;
+    search.restart();
     const qsizetype m = search.target.size();
     const QStringView padded(search.folded);
     qsizetype partFrom = 0, partLength = 0;
@@ -165,10 +162,7 @@ void ModuleCode::narrowPattern(LastSearch &search) const
 {
     // Every match holds the pattern's literal word runs, each inside some token: the longest
     // one narrows the lines through the substring index. Character classes are left alone.
-    search.possible = true;
-    search.indexed = false;
-    search.candidates = {};
-    search.cursor = 0;
+    search.restart();
     const qsizetype m = search.target.size();
     const QStringView padded(search.folded);
     if (padded.first(m).contains(u'['))

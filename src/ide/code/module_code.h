@@ -162,6 +162,14 @@ private:
         std::span<const int> candidates;
         std::vector<int> substringLines; // what `candidates` points at, for a part of a token
         size_t cursor = 0;               // candidate of the last hit
+        /// Possible everywhere, not narrowed yet.
+        void restart()
+        {
+            possible = true;
+            indexed = false;
+            candidates = {};
+            cursor = 0;
+        }
     };
     /// Fills `search` for its target: the lines a match must lie on (`indexed`), or
     /// `possible` false when it occurs nowhere.
