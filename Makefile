@@ -25,7 +25,7 @@ run: build
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -x $(BUILD)/src/gui/tessary-ide ]; then \
 	  $(BUILD)/src/gui/tessary-ide $(EXAMPLE); \
 	else \
-	  $(BUILD)/src/cli/tessary dump $(EXAMPLE); \
+	  $(BUILD)/src/cli/tessary inspect $(EXAMPLE); \
 	fi
 
 test: build

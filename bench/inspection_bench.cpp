@@ -1,15 +1,20 @@
-// The unused-code checks of the inspection over every module of a project, one check at a
-// time, through the stand-in IDE: a generated 500,000-line project and, when TESSARY_BENCH_VBP
-// names one, a real project. Each check searches every member name through CodeModule.Find.
+// The checks of the inspection over every module of a project, one check at a time and all
+// thirteen in the run's order, through the stand-in IDE: a generated 500,000-line project and,
+// when TESSARY_BENCH_VBP names one, a real project. Each check searches every member name
+// through CodeModule.Find. Then `tessary inspect --format sarif` end to end, on the real
+// project and on the examples.
+#include "cli/commands.h"
 #include "controls/platform.h"
 #include "generated_code.h"
 #include "ide/files/file_system.h"
 #include "ide/shell/ide.h"
 #include "inspection/check.h"
+#include "inspection/run.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QFile>
+#include <sys/resource.h>
 #include <cstdlib>
 #include <functional>
 
@@ -113,5 +118,86 @@ BENCHMARK(BM_UnusedProceduresReal)->Unit(benchmark::kMillisecond)->Iterations(1)
 BENCHMARK(BM_UnusedDeclaresReal)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_UnusedVariablesReal)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_UnusedLocalVariablesReal)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+namespace {
+
+/// The peak resident memory of the process so far.
+double maxResidentMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+using ModuleCheck = void (*)(inspection::CheckContext &, const host::Ptr<host::VBComponent> &, int);
+
+template <ModuleCheck check>
+const CheckFunction moduleCheck = [](auto &c, const auto &, const auto &m, int i) { check(c, m, i); };
+
+/// All thirteen items on every module, as one run of the dialog does it.
+const CheckFunction kAllChecks = [](auto &c, const auto &p, const auto &m, int i) {
+    inspection::RunModuleChecks(c, p, m, i, inspection::allItems());
+};
+
+/// `tessary inspect --format sarif FILE`: load, run, report.
+void inspectSarif(benchmark::State &state, const QString &file)
+{
+    if (file.isEmpty() || !QFile::exists(file)) {
+        state.SkipWithError("no project file");
+        return;
+    }
+    qint64 bytes = 0;
+    const frontend::Console console{[&](const QString &t) { bytes += t.size(); }, [](const QString &) {}};
+    for (auto _ : state) {
+        bytes = 0;
+        if (cli::run({QStringLiteral("inspect"), QStringLiteral("--format"), QStringLiteral("sarif"), file}, console) != 0)
+            state.SkipWithError("tessary inspect failed");
+    }
+    state.counters["outputChars"] = double(bytes);
+    state.counters["maxRssMiB"] = maxResidentMiB();
+}
+
+const bool registered = [] {
+    const struct {
+        const char *name;
+        CheckFunction check;
+    } checks[] = {
+        {"OptionExplicit", moduleCheck<inspection::CheckOptionExplicit>},
+        {"ModuleVariableTypes", moduleCheck<inspection::CheckModuleVariableTypes>},
+        {"LocalVariableTypes", moduleCheck<inspection::CheckLocalVariableTypes>},
+        {"StringFunctions", moduleCheck<inspection::CheckStringFunctions>},
+        {"ProcedureScope", moduleCheck<inspection::CheckProcedureScope>},
+        {"EmptyProcedures", moduleCheck<inspection::CheckEmptyProcedures>},
+        {"ByRefDeclare2", moduleCheck<inspection::CheckByRefDeclare2>},
+        {"ReturnTypes", moduleCheck<inspection::CheckReturnTypes>},
+        {"DebugPrint", moduleCheck<inspection::CheckDebugPrint>},
+        {"AllThirteenChecks", kAllChecks},
+    };
+    for (const auto &c : checks) {
+        const CheckFunction check = c.check;
+        const bool all = std::string(c.name) == "AllThirteenChecks";
+        benchmark::RegisterBenchmark((std::string("BM_") + c.name + "Generated").c_str(),
+                                     [check, all](benchmark::State &s) {
+                                         runCheck(s, &generated(), check);
+                                         if (all)
+                                             s.counters["maxRssMiB"] = maxResidentMiB();
+                                     })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
+        benchmark::RegisterBenchmark((std::string("BM_") + c.name + "Real").c_str(),
+                                     [check](benchmark::State &s) { runCheck(s, real(), check); })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
+    }
+    benchmark::RegisterBenchmark("BM_InspectSarifReal", [](benchmark::State &s) {
+        inspectSarif(s, QString::fromLocal8Bit(std::getenv("TESSARY_BENCH_VBP")));
+    })->Unit(benchmark::kMillisecond)->Iterations(1);
+    benchmark::RegisterBenchmark("BM_InspectSarifExamples", [](benchmark::State &s) {
+        inspectSarif(s, QStringLiteral(TESSARY_SOURCE_DIR "/examples/Tessary.vbg"));
+    })->Unit(benchmark::kMillisecond)->Iterations(3);
+    return true;
+}();
+
+} // namespace
 
 BENCHMARK_MAIN();

@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 
 #include "cli/explore_session.h"
+#include "cli/inspect_formats.h"
 #include "cli/inspect_report.h"
 #include "controls/platform.h"
 #include "docmain/doc_main.h"
@@ -15,6 +16,9 @@ namespace cli {
 
 namespace {
 
+/// The status of --fail-on-findings when something was found.
+constexpr int kExitFindings = 1;
+
 /// The output formats, by the name --format takes.
 struct ReportFormat {
     const char *name;
@@ -22,8 +26,10 @@ struct ReportFormat {
 };
 const std::vector<ReportFormat> &reportFormats()
 {
-    static const std::vector<ReportFormat> formats = {
+    static const std::vector<ReportFormat> formats = { // the first is the default
+        {"text", inspectionText},
         {"json", inspectionJson},
+        {"sarif", inspectionSarif},
     };
     return formats;
 }
@@ -35,7 +41,7 @@ int inspectUsage(const frontend::Console &console, const QString &error)
         names << QLatin1String(format.name);
     console.err(QStringLiteral("tessary: %1\n"
                                "usage: tessary inspect [--encoding NAME] [--checks LIST] [--project NAME] "
-                               "[--format %2] FILE.vbp|FILE.vbg\n"
+                               "[--format %2] [--output FILE] [--fail-on-findings] FILE.vbp|FILE.vbg\n"
                                "       LIST: check ids or item numbers 1-13, separated by commas")
                     .arg(error, names.join(QLatin1Char('|'))));
     return frontend::ExitUsage;
@@ -66,7 +72,7 @@ bool parseChecks(const QString &list, std::vector<int> &items, QString &error)
 /// Runs the dialog as the user would: OPTIMIZE, the items and modules chosen, 実行. Error
 /// prompts are answered No (the run goes on) and collected.
 void runDialog(frontend::Session &session, const std::vector<int> &items, const QString &projectName,
-               QStringList &errors)
+               QStringList &errors, const frontend::Console &console)
 {
     auto *platform = dynamic_cast<controls::HeadlessPlatform *>(&controls::platform());
     inspection::FrmOptimize *dialog = nullptr;
@@ -83,14 +89,24 @@ void runDialog(frontend::Session &session, const std::vector<int> &items, const 
     for (int i = 0; i < inspection::kCheckItemCount; ++i)
         dialog->chkItem(i).setValue(std::find(items.begin(), items.end(), i) != items.end() ? controls::vbChecked
                                                                                             : controls::vbUnchecked);
+    QString shownModule;
+    if (platform && console.progress)
+        platform->setDoEventsHandler([&] {
+            if (dialog->lblModule.caption() != shownModule)
+                console.progress(progressLine(shownModule = dialog->lblModule.caption()));
+        });
     if (!projectName.isEmpty()) {
         for (controls::Node *node : dialog->tvwProject.rootNodes())
             if (node->text() != projectName)
                 dialog->tvwProject.checkNode(node, false);
     }
     dialog->cmdOK.press();
-    if (platform)
+    if (console.progress)
+        console.progress(QString());
+    if (platform) {
         platform->setMsgBoxHandler({});
+        platform->setDoEventsHandler({});
+    }
 }
 
 } // namespace
@@ -102,10 +118,16 @@ int runInspect(const QStringList &rawArgs, const frontend::Console &console)
     bool projectGiven = false;
     const ReportFormat *format = &reportFormats().front();
     std::vector<int> items;
+    QString outputFile;
+    bool failOnFindings = false;
     for (int i = 0; i < rawArgs.size(); ++i) {
         const QString &arg = rawArgs[i];
         const bool takesValue = arg == QLatin1String("--project") || arg == QLatin1String("--checks") ||
-                                arg == QLatin1String("--format");
+                                arg == QLatin1String("--format") || arg == QLatin1String("--output");
+        if (arg == QLatin1String("--fail-on-findings")) {
+            failOnFindings = true;
+            continue;
+        }
         if (!takesValue) {
             rest << arg;
             continue;
@@ -113,7 +135,9 @@ int runInspect(const QStringList &rawArgs, const frontend::Console &console)
         if (i + 1 >= rawArgs.size())
             return inspectUsage(console, QStringLiteral("%1 needs a value").arg(arg));
         const QString value = rawArgs[++i];
-        if (arg == QLatin1String("--project")) {
+        if (arg == QLatin1String("--output")) {
+            outputFile = value;
+        } else if (arg == QLatin1String("--project")) {
             projectName = value;
             projectGiven = true;
         } else if (arg == QLatin1String("--checks")) {
@@ -148,15 +172,18 @@ int runInspect(const QStringList &rawArgs, const frontend::Console &console)
             if (projectGiven)
                 requireProject(*vbe, projectName);
             QStringList errors;
-            runDialog(session, items, projectName, errors);
+            runDialog(session, items, projectName, errors, console);
             InspectionReport report = buildInspectionReport(*vbe, shared::basQuillbox(), relative);
             report.errors = errors;
             for (const QString &e : errors)
                 console.err(QStringLiteral("tessary: %1").arg(e));
-            console.out(format->emit(report));
-            return int(errors.isEmpty() ? frontend::ExitLoaded : frontend::ExitUsage);
+            if (!writeOutput(format->emit(report), outputFile, console))
+                return int(frontend::ExitUsage);
+            if (!errors.isEmpty())
+                return int(frontend::ExitUsage);
+            return int(failOnFindings && findingCount(report) > 0 ? kExitFindings : frontend::ExitLoaded);
         },
-        frontend::ExitNothingLoaded);
+        frontend::ExitUsage);
 }
 
 } // namespace cli

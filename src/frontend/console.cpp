@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <cstdio>
+#include <unistd.h>
 
 namespace frontend {
 
@@ -16,7 +17,15 @@ void writeLine(std::FILE *stream, const QString &text)
 
 Console Console::standard()
 {
-    return {[](const QString &text) { writeLine(stdout, text); }, [](const QString &text) { writeLine(stderr, text); }};
+    Console console{[](const QString &text) { writeLine(stdout, text); },
+                    [](const QString &text) { writeLine(stderr, text); }};
+    if (isatty(fileno(stderr)))
+        console.progress = [](const QString &text) {
+            const QByteArray bytes = "\r" + text.toUtf8() + "\x1b[K";
+            std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stderr);
+            std::fflush(stderr);
+        };
+    return console;
 }
 
 void printDiagnostics(const Console &console, const ide::Ide &ide)

@@ -15,6 +15,9 @@ enum ExitCode { ExitLoaded = 0, ExitNothingLoaded = 1, ExitUsage = 2 };
 struct Console {
     std::function<void(const QString &)> out;
     std::function<void(const QString &)> err;
+    /// Replaces the progress line of a long run in place; empty text clears it. Unset unless
+    /// standard error is a terminal.
+    std::function<void(const QString &)> progress = {};
 
     /// UTF-8 to the process's stdout and stderr.
     static Console standard();

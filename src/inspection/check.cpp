@@ -88,6 +88,19 @@ void walkMembers(CheckContext &context, const QString &title, const host::Member
     context.SetCheckProgress(1, 0, 0);
 }
 
+void walkModuleMembers(CheckContext &context, const host::Ptr<host::VBComponent> &component, int i,
+                       const QString &title, shared::FindingList list,
+                       const std::function<void(const host::CodeModule &, const host::Member &, Findings &)> &examine)
+{
+    const auto code = beginCheck(context, title, component);
+    if (!code)
+        return;
+    Findings findings(context.result(i), list);
+    walkMembers(context, title, *code->members(),
+                [&](const host::Ptr<host::Member> &member, int) { examine(*code, *member, findings); });
+    findings.store();
+}
+
 std::vector<ProcRange> procedureRanges(const host::CodeModule &code, const host::Member &member)
 {
     std::vector<ProcRange> ranges;

@@ -75,6 +75,13 @@ host::Ptr<host::CodeModule> beginCheck(CheckContext &context, const QString &tit
 void walkMembers(CheckContext &context, const QString &title, const host::Members &members,
                  const std::function<void(const host::Ptr<host::Member> &, int)> &examine);
 
+/// The whole skeleton of a check that walks its module's members into one finding list:
+/// title, code module (none ends the check), the member walk calling
+/// examine(code, member, findings), and the count stored at the end.
+void walkModuleMembers(CheckContext &context, const host::Ptr<host::VBComponent> &component, int i,
+                       const QString &title, shared::FindingList list,
+                       const std::function<void(const host::CodeModule &, const host::Member &, Findings &)> &examine);
+
 /// One procedure of a member: a method's one range, or one property accessor.
 struct ProcRange {
     QString displayName; ///< the member name, or "Property Get " & name and the like

@@ -51,7 +51,10 @@ const std::vector<GoldenCase> &cases()
         {"inspect_unused_json", {"inspect", "Tessary.vbg", "--format", "json", "--checks",
                                  "unused-procedure,unused-declare,unused-public-variable,unused-module-variable,"
                                  "unused-local-variable"}},
-        {"inspect_gauge_unused_json", {"inspect", "Tessary.vbg", "--checks", "4,5,8,9,10", "--project", "GaugeLib"}},
+        {"inspect_gauge_unused_json", {"inspect", "Tessary.vbg", "--format", "json", "--checks", "4,5,8,9,10", "--project",
+                                       "GaugeLib"}},
+        {"inspect_group", {"inspect", "Tessary.vbg"}},
+        {"inspect_group_sarif", {"inspect", "Tessary.vbg", "--format", "sarif"}},
         {"ui_optimize_dialog", {"ui", "Tessary.vbg", "--button", "OPTIMIZE", "--form", "frmOptimize", "--press", "cmdClear",
                                 "--form", "frmOptimize", "--set", "chkItem(3)=1", "--form", "frmOptimize", "--set",
                                 "chkItem(8)=1", "--form", "frmOptimize", "--press", "cmdNext", "--form", "frmOptimize",
@@ -112,7 +115,8 @@ TEST_P(Golden, OutputMatchesTheFile)
     EXPECT_FALSE(out.contains(QDir::tempPath()));
 
     const bool json = c.args.first() == QLatin1String("dump") || c.args.first() == QLatin1String("ui") ||
-                      c.args.contains(QLatin1String("--json")) || QByteArray(c.name).endsWith("_json");
+                      c.args.contains(QLatin1String("--json")) || c.args.contains(QLatin1String("sarif")) ||
+                      QByteArray(c.name).endsWith("_json");
     QFile file(kGolden + QLatin1String(c.name) + (json ? QLatin1String(".json") : QLatin1String(".txt")));
     if (qEnvironmentVariableIntValue("TESSARY_UPDATE_GOLDEN") == 1) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << file.fileName().toStdString();

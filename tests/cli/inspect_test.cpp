@@ -1,29 +1,15 @@
 // `tessary inspect`: the check list and project choice, refused input, the JSON keys.
-#include "cli/commands.h"
+#include "inspect_run.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <gtest/gtest.h>
+
+using cli_testing::InspectRun;
+using cli_testing::inspect;
 
 namespace {
 
 const QString kGroup = QStringLiteral(TESSARY_SOURCE_DIR "/examples/Tessary.vbg");
-
-struct InspectRun {
-    int status = -1;
-    QString out, err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
-};
-
-InspectRun inspect(const QStringList &args)
-{
-    InspectRun r;
-    const frontend::Console console{[&](const QString &t) { r.out += t + QLatin1Char('\n'); },
-                                    [&](const QString &t) { r.err += t + QLatin1Char('\n'); }};
-    r.status = cli::run(QStringList{QStringLiteral("inspect")} + args, console);
-    return r;
-}
 
 /// "check:name" of every finding, in output order.
 QStringList findings(const QJsonObject &report)
@@ -40,9 +26,11 @@ QStringList findings(const QJsonObject &report)
 
 TEST(InspectCommand, ChecksAreChosenByIdOrItemNumberAndProjectsByName)
 {
-    const InspectRun byId = inspect({QStringLiteral("--checks"), QStringLiteral("unused-procedure"), kGroup});
+    const InspectRun byId = inspect({QStringLiteral("--checks"), QStringLiteral("unused-procedure"),
+                                     QStringLiteral("--format"), QStringLiteral("json"), kGroup});
     ASSERT_EQ(byId.status, 0) << byId.err.toStdString();
-    const InspectRun byNumber = inspect({QStringLiteral("--checks"), QStringLiteral("4"), kGroup});
+    const InspectRun byNumber =
+        inspect({QStringLiteral("--checks"), QStringLiteral("4"), QStringLiteral("--format"), QStringLiteral("json"), kGroup});
     EXPECT_EQ(byId.out, byNumber.out);
     const QStringList all = findings(byId.json());
     ASSERT_FALSE(all.isEmpty());
@@ -58,7 +46,8 @@ TEST(InspectCommand, ChecksAreChosenByIdOrItemNumberAndProjectsByName)
 
 TEST(InspectCommand, EveryFindingCarriesTheDocumentedKeys)
 {
-    const InspectRun r = inspect({QStringLiteral("--checks"), QStringLiteral("4,5,8,9,10"), kGroup});
+    const InspectRun r = inspect({QStringLiteral("--checks"), QStringLiteral("4,5,8,9,10"), QStringLiteral("--format"),
+                                  QStringLiteral("json"), kGroup});
     ASSERT_EQ(r.status, 0);
     const QJsonObject report = r.json();
     EXPECT_EQ(report.keys(), QStringList{QStringLiteral("projects")});
