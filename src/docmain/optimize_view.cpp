@@ -16,7 +16,7 @@ void DocMain::ShowOptimizeDialog()
         m_frmOptimize = std::make_unique<inspection::FrmOptimize>(mobjImageList);
         m_frmOptimize->onAnalized = [this] { SetAnalizeResult(); };
     }
-    m_frmOptimize->show();
+    m_frmOptimize->show(false, &userDocument);
     m_frmOptimize->RefreshProject();
 }
 
