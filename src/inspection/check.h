@@ -149,6 +149,10 @@ private:
 QStringList eventSourceNames(const host::VBComponent &component);
 /// The member name holds, not case-sensitive, any event source followed by "_".
 bool isEventProcedure(const QString &memberName, const QStringList &eventSources);
+/// The prefixes of procedures the runtime or an interface calls and whose signature the
+/// developer cannot change: the event sources, "Class", "PropertyPage", the module's
+/// WithEvents variables and implemented interfaces.
+QStringList fixedSignatureSources(const host::CodeModule &code, const host::VBComponent &component);
 
 /// The local declaration scan of one procedure range: for the keywords "Dim" then
 /// "Static", every statement found (comment lines skipped, continuations joined, keywords

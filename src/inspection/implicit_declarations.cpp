@@ -12,38 +12,6 @@ namespace {
 
 QString trimmed(QStringView text) { return analysis::trimmedSpaces(text).toString(); }
 
-/// The words that follow `keyword` on the non-comment lines of the declarations section
-/// ("WithEvents mTimer As Timer" gives mTimer, "Implements IShape" gives IShape).
-QStringList namesAfter(const host::CodeModule &code, const QString &keyword)
-{
-    QStringList names;
-    const int d = code.countOfDeclarationLines();
-    for (int line = 1; (line = findLine(code, keyword, line, d)) != 0; ++line) {
-        const QString text = codePart(code.lines(line, 1));
-        if (isCommentLine(text))
-            continue;
-        const qsizetype at = text.indexOf(keyword, 0, Qt::CaseInsensitive);
-        const QString rest = trimmed(QStringView(text).mid(at + keyword.size()));
-        qsizetype end = 0;
-        while (end < rest.size() && (rest.at(end).isLetterOrNumber() || rest.at(end) == QLatin1Char('_')))
-            ++end;
-        if (end > 0)
-            names << rest.left(end);
-    }
-    return names;
-}
-
-/// The prefixes of procedures whose signature the developer cannot change: the designer's
-/// event sources, and also property page events, the events of WithEvents variables and
-/// the procedures of implemented interfaces.
-QStringList fixedSignatureSources(const host::CodeModule &code, const host::VBComponent &component)
-{
-    QStringList sources = eventSourceNames(component);
-    sources << QStringLiteral("PropertyPage") << namesAfter(code, QStringLiteral("WithEvents"))
-            << namesAfter(code, QStringLiteral("Implements"));
-    return sources;
-}
-
 /// One argument of the list has neither ByVal nor ByRef (a ParamArray can have neither).
 bool hasImplicitByRef(const QString &arguments)
 {

@@ -10,6 +10,12 @@ namespace {
 
 QString trimmed(QStringView text) { return analysis::trimmedSpaces(text).toString(); }
 
+/// The line holds `text` before any comment.
+bool inCode(const host::CodeModule &code, int line, const QString &text)
+{
+    return codePart(code.lines(line, 1)).contains(text, Qt::CaseInsensitive);
+}
+
 /// A one-line procedure ("Sub A(): x = 1: End Sub") holds statements after its header.
 bool headerHoldsCode(const QString &header, const QString &name)
 {
@@ -82,8 +88,12 @@ void CheckOptionExplicit(CheckContext &context, const host::Ptr<host::VBComponen
     host::resumeNext([&] { code = component->codeModule(); });
     if (!code)
         return;
-    context.result(i).OptionExplicit = findLine(*code, QStringLiteral("Option Explicit"), 1,
-                                                code->countOfDeclarationLines()) != 0;
+    // A commented-out statement does not switch the option on.
+    const QString statement = QStringLiteral("Option Explicit");
+    context.result(i).OptionExplicit =
+        findAccepted(*code, statement, 1, code->countOfDeclarationLines(), [&](int line, int) {
+            return inCode(*code, line, statement);
+        }) != 0;
 }
 
 void CheckEmptyProcedures(CheckContext &context, const host::Ptr<host::VBComponent> &component, int i)
@@ -128,7 +138,8 @@ void CheckDebugPrint(CheckContext &context, const host::Ptr<host::VBComponent> &
                 const int hit = findLine(code, QStringLiteral("Debug.Print"), line, range.end());
                 if (hit == 0)
                     break;
-                if (!isCommentLine(code, hit)) {
+                // "x = 1 ' Debug.Print x" holds no statement either.
+                if (inCode(code, hit, QStringLiteral("Debug.Print"))) {
                     findings.append(name, hit, name);
                     break;
                 }

@@ -69,7 +69,8 @@ bool holdsAsClause(const QString &text)
 
 bool endsWithTypeCharacter(QStringView text)
 {
-    static const QString typeCharacters = QStringLiteral("$&%!@");
+    // "#" (Double) is a type character too.
+    static const QString typeCharacters = QStringLiteral("$&%!@#");
     return !text.isEmpty() && typeCharacters.contains(text.back());
 }
 

@@ -37,7 +37,7 @@ void CheckUnusedProcedures(CheckContext &context, const host::Ptr<host::VBProjec
     const auto code = beginCheck(context, title, component);
     if (!code)
         return;
-    const QStringList eventSources = eventSourceNames(*component);
+    const QStringList eventSources = fixedSignatureSources(*code, *component);
     const auto members = code->members();
     const int d = code->countOfDeclarationLines();
     const int l = code->countOfLines();

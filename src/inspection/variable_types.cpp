@@ -185,9 +185,12 @@ void CheckReturnTypes(CheckContext &context, const host::Ptr<host::VBComponent> 
         if (header == 0)
             return;
         const QString text = codePart(continuedStatement(code, header));
-        const QString keyword = procedureKeyword(text, name);
+        qsizetype nameEnd = 0;
+        const QString keyword = procedureKeyword(text, name, &nameEnd);
         if (keyword != QLatin1String("Function") && keyword != QLatin1String("Property Get"))
             return; // a Sub or a Property Let/Set
+        if (endsWithTypeCharacter(QStringView(text).first(std::min(nameEnd + 1, text.size()))))
+            return; // "Function F$()" is typed by its name
         const qsizetype close = closingParenthesis(text, argumentListStart(text, name));
         if (close >= 0 && !holdsAsClause(text.mid(close)))
             findings.append(name, range.start, name);

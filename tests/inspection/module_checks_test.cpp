@@ -130,8 +130,8 @@ Found f(const char *location, int line, const char *name)
 TEST_F(ModuleChecksTest, OptionExplicitCountsOnlyInTheDeclarations)
 {
     EXPECT_TRUE(optionExplicit(QStringLiteral("Module1")));
-    // A commented-out statement in the declarations still counts, as the search reads it.
-    EXPECT_TRUE(optionExplicit(QStringLiteral("Module2")));
+    // A commented-out statement in the declarations does not count.
+    EXPECT_FALSE(optionExplicit(QStringLiteral("Module2")));
     EXPECT_FALSE(optionExplicit(QStringLiteral("Module3")));
 }
 
@@ -147,10 +147,9 @@ TEST_F(ModuleChecksTest, EmptyProceduresAreReportedAtTheirHeader)
 
 TEST_F(ModuleChecksTest, DebugPrintGivesOneFindingPerProcedureAtItsFirstStatement)
 {
-    // The line after code with a comment counts; commented lines do not; the Let accessor is
-    // examined on its own.
+    // Commented lines and a trailing comment do not count; the Let accessor is examined on its own.
     EXPECT_EQ(run(inspection::CheckDebugPrint, QStringLiteral("Module1"), FindingList::DebugPrint),
-              (std::vector<Found>{f("Busy", 13, "Busy"), f("Size", 40, "Size")}));
+              (std::vector<Found>{f("Busy", 14, "Busy"), f("Size", 40, "Size")}));
 }
 
 TEST_F(ModuleChecksTest, StringFunctionsReportTheFirstUsableHitOfEachFunction)

@@ -62,6 +62,17 @@ End Sub
 )vb";
 
 const char *const kClass1 = R"vb(Option Explicit
+Implements IShape
+Private WithEvents mTimer As Timer
+
+Private Sub Class_Initialize()
+End Sub
+
+Private Function IShape_Area() As Double
+End Function
+
+Private Sub mTimer_Timer()
+End Sub
 
 Private Function Twin() As Long
     Twin = 1
@@ -138,6 +149,8 @@ TEST_F(UnusedProceduresTest, EventProceduresOfControlsAndTheFormAreNeverReported
 
 TEST_F(UnusedProceduresTest, AnAssignmentToTheFunctionCountsAsAUse)
 {
+    // Nor are the class's own events, a WithEvents variable's events and an interface's
+    // procedures reported: the runtime calls them.
     runProcedures(QStringLiteral("Class1"));
     EXPECT_TRUE(run.findings(QStringLiteral("Class1"), FindingList::UnusedProcedure).empty());
 }

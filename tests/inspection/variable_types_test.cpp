@@ -3,6 +3,7 @@
 // side by side: Dim lists, As New, type characters, arrays with bounds, continuations,
 // Type members, trailing comments, one-line statements, Japanese names.
 #include "check_fixture.h"
+#include "inspection/statement_text.h"
 
 using inspection_testing::CheckRun;
 using inspection_testing::Found;
@@ -142,10 +143,18 @@ TEST_F(VariableTypesTest, ModuleFindingsComeBeforeLocalOnesInTheSharedList)
 
 TEST_F(VariableTypesTest, ReturnTypesOfFunctionsAndPropertyGets)
 {
-    // Subs (also with an argument named errFunction), Let and typed functions never; F$() is still reported (the type character is not
-    // read); an array return type and a comment after the header are not mistaken.
+    // Subs (also with an argument named errFunction), Let and typed functions never, nor F$() typed by
+    // its name; an array return type and a comment after the header are not mistaken.
     // The line is where the procedure starts (ProcStartLine): the blank line above it.
     EXPECT_EQ(run(inspection::CheckReturnTypes, FindingList::ReturnType),
-              (std::vector<Found>{f("NoType", 40, "NoType"), f("TypeChar", 46, "TypeChar"),
+              (std::vector<Found>{f("NoType", 40, "NoType"),
                                   f("Commented", 52, "Commented"), f("Size", 62, "Size")}));
+}
+
+TEST(TypeCharacters, EveryTypeCharacterTypesADeclarator)
+{
+    for (const char *typed : {"s$", "l&", "i%", "f!", "c@", "d#"})
+        EXPECT_TRUE(inspection::endsWithTypeCharacter(QString::fromLatin1(typed))) << typed;
+    for (const char *untyped : {"v", "a()", "x_"})
+        EXPECT_FALSE(inspection::endsWithTypeCharacter(QString::fromLatin1(untyped))) << untyped;
 }
