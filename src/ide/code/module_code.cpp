@@ -3,6 +3,7 @@
 #include "host/error.h"
 #include "ide/code/text_match.h"
 #include "ide/code/vb_lexer.h"
+#include "ide/files/encoding.h"
 
 #include <QHash>
 #include <QSet>
@@ -636,21 +637,6 @@ std::vector<ModuleCode::SourceLine> wideLines(std::span<const QStringView> lines
     return out;
 }
 
-/// ASCII bytes as UTF-16 units, for the lexer.
-void widen(const char *in, char16_t *out, qsizetype n)
-{
-    qsizetype k = 0;
-#if defined(__SSE2__)
-    for (; k + 16 <= n; k += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + k));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + k), _mm_unpacklo_epi8(v, _mm_setzero_si128()));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + k + 8), _mm_unpackhi_epi8(v, _mm_setzero_si128()));
-    }
-#endif
-    for (; k < n; ++k)
-        out[k] = char16_t(uchar(in[k]));
-}
-
 } // namespace
 
 ModuleCode::ModuleCode(QStringList input, int firstFileLine) : m_firstFileLine(firstFileLine)
@@ -705,7 +691,7 @@ void ModuleCode::build(std::span<const SourceLine> input)
         const qsizetype n = source.size;
         QStringView line;
         if (source.ascii) {
-            widen(static_cast<const char *>(source.data), scratch.get() + scratchUsed, n);
+            files::widenAscii(static_cast<const char *>(source.data), scratch.get() + scratchUsed, n);
             line = QStringView(scratch.get() + scratchUsed, n);
             scratchUsed += n;
         } else {

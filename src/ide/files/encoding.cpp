@@ -218,15 +218,11 @@ QString decodeSingleByte(QByteArrayView bytes, const SingleByteTable &table)
     return out;
 }
 
-QString decodeCp932(QByteArrayView bytes, int *invalid)
+/// Decodes cp932 bytes into `o`, which has room for one unit a byte; returns the units written
+/// and counts invalid sequences into `bad`.
+qsizetype decodeCp932Into(const uchar *p, qsizetype n, char16_t *o, const Cp932Tables &t, int &bad)
 {
-    const Cp932Tables &t = cp932Tables();
-    QString out(bytes.size(), Qt::Uninitialized);
-    char16_t *o = reinterpret_cast<char16_t *>(out.data());
-    const uchar *p = reinterpret_cast<const uchar *>(bytes.data());
-    const qsizetype n = bytes.size();
     qsizetype i = 0, k = 0;
-    int bad = 0;
     while (i < n) {
         const uchar b = p[i];
         if (b < 0x80) {
@@ -247,7 +243,15 @@ QString decodeCp932(QByteArrayView bytes, int *invalid)
             ++i;
         }
     }
-    out.truncate(k);
+    return k;
+}
+
+QString decodeCp932(QByteArrayView bytes, int *invalid)
+{
+    QString out(bytes.size(), Qt::Uninitialized);
+    int bad = 0;
+    out.truncate(decodeCp932Into(reinterpret_cast<const uchar *>(bytes.data()), bytes.size(),
+                                 reinterpret_cast<char16_t *>(out.data()), cp932Tables(), bad));
     if (invalid)
         *invalid = bad;
     return out;
@@ -799,21 +803,6 @@ TextLines splitText(QStringView text)
 
 namespace {
 
-/// Copies ASCII bytes into UTF-16 units.
-void widenAscii(const uchar *b, qsizetype n, char16_t *o)
-{
-    qsizetype i = 0;
-#if defined(__SSE2__)
-    for (; i + 16 <= n; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(b + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(o + i), _mm_unpacklo_epi8(v, _mm_setzero_si128()));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(o + i + 8), _mm_unpackhi_epi8(v, _mm_setzero_si128()));
-    }
-#endif
-    for (; i < n; ++i)
-        o[i] = b[i];
-}
-
 /// Decodes one line of a single-byte code page (`wide` null) or cp932 into `o`, which has room
 /// for `n` units; returns the units written and counts invalid sequences into `bad`.
 qsizetype decodeLine(const uchar *b, qsizetype n, char16_t *o, const Cp932Tables *wide,
@@ -824,27 +813,7 @@ qsizetype decodeLine(const uchar *b, qsizetype n, char16_t *o, const Cp932Tables
             o[i] = narrow->toUnicode[b[i]];
         return n;
     }
-    qsizetype i = 0, k = 0;
-    while (i < n) {
-        const uchar c = b[i];
-        if (c < 0x80) {
-            o[k++] = c;
-            ++i;
-        } else if (isHalfWidthKana(c)) {
-            o[k++] = char16_t(0xFF61 + c - 0xA1);
-            ++i;
-        } else if (isCp932Lead(c) && i + 1 < n && isCp932Trail(b[i + 1])) {
-            const char16_t u = wide->pairs[leadIndex(c)][b[i + 1] - 0x40];
-            bad += u == Replacement;
-            o[k++] = u;
-            i += 2;
-        } else {
-            o[k++] = Replacement;
-            ++bad;
-            ++i;
-        }
-    }
-    return k;
+    return decodeCp932Into(b, n, o, *wide, bad);
 }
 
 } // namespace
@@ -876,7 +845,7 @@ TextLines decodeText(QByteArrayView bytes, CodePage cp, int *invalidSequences)
         const qsizetype n = span.length;
         char16_t *o = text + used;
         if (span.ascii) {
-            widenAscii(b, n, o);
+            widenAscii(reinterpret_cast<const char *>(b), o, n);
             used += n;
         } else {
             used += decodeLine(b, n, o, wide, narrow, bad);
@@ -895,7 +864,7 @@ QStringView MixedLines::operator[](qsizetype i) const
     if (!line.ascii)
         return utf16(i);
     m_scratch.resize(line.size);
-    widenAscii(reinterpret_cast<const uchar *>(bytes.data()) + line.start, line.size, m_scratch.data());
+    widenAscii(bytes.data() + line.start, m_scratch.data(), line.size);
     return {m_scratch.data(), qsizetype(line.size)};
 }
 

@@ -6,6 +6,10 @@
 #include <optional>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ide::files {
 
 /// The ANSI code pages VB6 files come in. Auto only asks for a guess; it is never the answer.
@@ -72,6 +76,21 @@ struct TextLines {
 TextLines decodeText(QByteArrayView bytes, CodePage cp, int *invalidSequences = nullptr);
 /// splitLines() into one buffer.
 TextLines splitText(QStringView text);
+
+/// Copies `n` ASCII bytes into UTF-16 units.
+inline void widenAscii(const char *in, char16_t *out, qsizetype n)
+{
+    qsizetype k = 0;
+#if defined(__SSE2__)
+    for (; k + 16 <= n; k += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + k));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + k), _mm_unpacklo_epi8(v, _mm_setzero_si128()));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + k + 8), _mm_unpackhi_epi8(v, _mm_setzero_si128()));
+    }
+#endif
+    for (; k < n; ++k)
+        out[k] = char16_t(static_cast<unsigned char>(in[k]));
+}
 
 /// A file's lines as the loader reads them: pure ASCII lines as their bytes, never widened, the
 /// others decoded into one UTF-16 buffer. `bytes` shares the caller's data.
