@@ -250,3 +250,52 @@ TEST(LoaderDisk, DevicesAndPipesAreRefusedAndTheRestLoads)
                            u("P.vbp:4: The file 'zero.bas' could not be loaded: ") + refused,
                            u("zero:0: The project file could not be loaded: ") + refused}));
 }
+
+TEST(LoaderThreads, EveryThreadCountLoadsTheSameProject)
+{
+    // Modules of every kind and damage, so that each carries its own diagnostics; two claim the
+    // same name, and the one listed first must win whichever thread reads it.
+    auto fs = std::make_shared<MemoryFileSystem>();
+    QByteArray vbp = "Type=Exe\r\nName=\"Threads\"\r\n";
+    for (int i = 1; i <= 40; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        QByteArray code;
+        switch (i % 5) {
+        case 0: code = "Sub Open" + n + "()\r\n  x = 1\r\n"; break;                 // End Sub missing
+        case 1: code = QByteArray("' NUL\0here\r\nSub A()\r\nEnd Sub\r\n", 30); break;
+        case 2: code = "Private Type T\r\n  a As Long\r\n"; break;                  // End Type missing
+        case 3: code = "' caf\xE9 " + QByteArray(1100, 'x') + "\r\n"; break;        // over 1023 characters
+        default: code = "Public Function F" + n + "() As Long\r\nEnd Function\r\n"; break;
+        }
+        const QByteArray name = i == 17 ? QByteArray("M3") : "M" + n;
+        fs->add(u("/t/m") + QString::number(i) + u(".bas"), moduleBytes(name.constData(), code));
+        vbp += "Module=" + name + "; m" + n + ".bas\r\n";
+    }
+    fs->add(u("/t/f.frm"), "VERSION 5.00\r\nBegin VB.Form Form1\r\n   Caption = \"x\"\r\nEnd\r\n"
+                           "Attribute VB_Name = \"Form1\"\r\nSub Form_Load()\r\n");
+    vbp += "Form=f.frm\r\n";
+    fs->add(u("/t/T.vbp"), vbp);
+
+    auto loaded = [&](int threads) {
+        ide::Ide ide(fs);
+        ide.setLoadThreads(threads);
+        auto projects = ide.load(u("/t/T.vbp"));
+        QStringList out;
+        if (projects.size() != 1)
+            return std::string("not loaded");
+        auto components = projects[0]->vbComponents();
+        for (int c = 1; c <= components->count(); ++c) {
+            auto module = components->item(c)->codeModule();
+            out << components->item(c)->name() + u(" ") + QString::number(module->countOfLines()) + u(" ")
+                       + module->lines(1, module->countOfLines());
+        }
+        return diagnosticsOf(ide) + "\n" + lines(out);
+    };
+    const std::string one = loaded(1);
+    EXPECT_NE(one.find("m17.bas:0: A component named M3 is already loaded"), std::string::npos) << one;
+    EXPECT_NE(one.find("f.frm:6: End Sub missing for Form_Load"), std::string::npos) << one;
+    EXPECT_EQ(loaded(2), one);
+    EXPECT_EQ(loaded(4), one);
+    EXPECT_EQ(loaded(64), one);
+    EXPECT_EQ(loaded(0), one);
+}

@@ -3,6 +3,7 @@
 #include "host/error.h"
 #include "ide/code/text_match.h"
 #include "ide/code/vb_lexer.h"
+#include "ide/files/encoding.h"
 
 #include <QHash>
 #include <QSet>
@@ -10,6 +11,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -624,10 +626,23 @@ struct ModuleCode::Builder {
 
 ModuleCode::ModuleCode() { m_lineStarts.push_back(0); }
 
+namespace {
+
+std::vector<ModuleCode::SourceLine> wideLines(std::span<const QStringView> lines)
+{
+    std::vector<ModuleCode::SourceLine> out;
+    out.reserve(lines.size());
+    for (QStringView line : lines)
+        out.push_back({line.utf16(), line.size(), false});
+    return out;
+}
+
+} // namespace
+
 ModuleCode::ModuleCode(QStringList input, int firstFileLine) : m_firstFileLine(firstFileLine)
 {
-    std::vector<QStringView> lines(input.cbegin(), input.cend());
-    build(lines);
+    const std::vector<QStringView> lines(input.cbegin(), input.cend());
+    build(wideLines(lines));
 }
 
 ModuleCode::ModuleCode(QStringView text, std::span<const std::uint32_t> starts, int firstFileLine)
@@ -639,39 +654,60 @@ ModuleCode::ModuleCode(QStringView text, std::span<const std::uint32_t> starts, 
         for (size_t k = 0; k + 1 < starts.size(); ++k)
             lines.push_back(text.sliced(starts[k], starts[k + 1] - starts[k]));
     }
+    build(wideLines(lines));
+}
+
+ModuleCode::ModuleCode(std::span<const SourceLine> lines, int firstFileLine) : m_firstFileLine(firstFileLine)
+{
     build(lines);
 }
 
-void ModuleCode::build(std::vector<QStringView> &input)
+void ModuleCode::build(std::span<const SourceLine> input)
 {
-    qsizetype total = 0;
-    for (QStringView line : input)
-        total += line.size();
-    // Room for every line in UTF-16 and its padding byte; what ASCII lines leave is given back.
-    // Loaded files (256 MB at most) are far below the offsets' 1 GB.
+    qsizetype bytes = 0, asciiUnits = 0;
+    for (const SourceLine &line : input) {
+        bytes += line.ascii ? line.size : 2 * line.size;
+        asciiUnits += line.ascii ? line.size : 0;
+    }
+    // Room for every line as given and a padding byte each; what ASCII lines given in UTF-16
+    // leave is given back. Loaded files (256 MB at most) are far below the offsets' 1 GB.
     const qsizetype count = qsizetype(input.size());
-    Q_ASSERT(2 * total + count <= qsizetype(kOffset));
-    m_text.resize(2 * total + count);
+    Q_ASSERT(bytes + count <= qsizetype(kOffset));
+    m_text.resize(bytes + count);
     char *text = m_text.data();
-    // The pane lines are the input minus its attribute lines: reuse the list, moving lines down.
-    QStringView *lines = input.data();
-    Builder builder(*this, lines);
+    // The lexer reads UTF-16: ASCII lines are widened here while their logical line is open,
+    // then the space is reused, so only a few lines' worth of it is ever touched.
+    std::unique_ptr<char16_t[]> scratch(new char16_t[size_t(std::max<qsizetype>(asciiUnits, 1))]);
+    qsizetype scratchUsed = 0;
+    // The pane lines are the input minus its attribute lines.
+    std::vector<QStringView> lines(static_cast<size_t>(count));
+    Builder builder(*this, lines.data());
     m_lineStarts.reserve(size_t(count) + 1);
 
     std::uint32_t used = 0;
     int pane = 0;
     for (qsizetype k = 0; k < count; ++k) {
-        if (isAttributeLine(lines[k])) {
-            builder.attributeLine(lines[k]);
+        const SourceLine &source = input[size_t(k)];
+        const qsizetype n = source.size;
+        QStringView line;
+        if (source.ascii) {
+            files::widenAscii(static_cast<const char *>(source.data), scratch.get() + scratchUsed, n);
+            line = QStringView(scratch.get() + scratchUsed, n);
+            scratchUsed += n;
+        } else {
+            line = QStringView(static_cast<const char16_t *>(source.data), n);
+        }
+        if (isAttributeLine(line)) {
+            builder.attributeLine(line);
             m_hiddenBefore.push_back(pane);
             continue;
         }
-        if (pane != k)
-            lines[pane] = lines[k];
-        const QStringView line = lines[pane];
-        const qsizetype n = line.size();
-        const char16_t *units = line.utf16();
-        if (narrowIfAscii(units, text + used, n)) {
+        lines[size_t(pane)] = line;
+        if (source.ascii) {
+            std::memcpy(text + used, source.data, size_t(n));
+            m_lineStarts.push_back(used);
+            used += std::uint32_t(n);
+        } else if (narrowIfAscii(line.utf16(), text + used, n)) {
             m_lineStarts.push_back(used);
             used += std::uint32_t(n);
         } else {
@@ -681,12 +717,14 @@ void ModuleCode::build(std::vector<QStringView> &input)
                 flags |= kPadded;
             }
             m_lineStarts.push_back(used | flags);
-            std::memcpy(text + used, units, size_t(n) * 2);
+            std::memcpy(text + used, line.utf16(), size_t(n) * 2);
             used += std::uint32_t(2 * n);
         }
 
         builder.paneLine(pane);
         ++pane;
+        if (builder.logicalFirst < 0)
+            scratchUsed = 0; // no view into the scratch space is read again
     }
     m_lineStarts.push_back(used);
     m_text.resize(used);

@@ -54,6 +54,14 @@ public:
     ModuleCode(QStringList codePartLines, int firstFileLine);
     /// The same lines given as spans of one buffer: line k is text[starts[k], starts[k + 1]).
     ModuleCode(QStringView text, std::span<const std::uint32_t> starts, int firstFileLine);
+    /// One line as the loader read it: `size` ASCII bytes, or `size` UTF-16 units.
+    struct SourceLine {
+        const void *data;
+        qsizetype size;
+        bool ascii;
+    };
+    /// The same lines, ASCII ones as bytes so that they are stored without a detour through UTF-16.
+    ModuleCode(std::span<const SourceLine> lines, int firstFileLine);
 
     int countOfLines() const { return int(m_lineStarts.size()) - 1; }
     int countOfDeclarationLines() const { return m_declarationLines; }
@@ -100,8 +108,8 @@ public:
 
 private:
     struct Builder;
-    /// Stores the lines and reads their code; `lines` is reused for the pane lines.
-    void build(std::vector<QStringView> &lines);
+    /// Stores the lines and reads their code.
+    void build(std::span<const SourceLine> lines);
     struct Declare {
         QString name;
         int line;

@@ -218,15 +218,11 @@ QString decodeSingleByte(QByteArrayView bytes, const SingleByteTable &table)
     return out;
 }
 
-QString decodeCp932(QByteArrayView bytes, int *invalid)
+/// Decodes cp932 bytes into `o`, which has room for one unit a byte; returns the units written
+/// and counts invalid sequences into `bad`.
+qsizetype decodeCp932Into(const uchar *p, qsizetype n, char16_t *o, const Cp932Tables &t, int &bad)
 {
-    const Cp932Tables &t = cp932Tables();
-    QString out(bytes.size(), Qt::Uninitialized);
-    char16_t *o = reinterpret_cast<char16_t *>(out.data());
-    const uchar *p = reinterpret_cast<const uchar *>(bytes.data());
-    const qsizetype n = bytes.size();
     qsizetype i = 0, k = 0;
-    int bad = 0;
     while (i < n) {
         const uchar b = p[i];
         if (b < 0x80) {
@@ -247,7 +243,15 @@ QString decodeCp932(QByteArrayView bytes, int *invalid)
             ++i;
         }
     }
-    out.truncate(k);
+    return k;
+}
+
+QString decodeCp932(QByteArrayView bytes, int *invalid)
+{
+    QString out(bytes.size(), Qt::Uninitialized);
+    int bad = 0;
+    out.truncate(decodeCp932Into(reinterpret_cast<const uchar *>(bytes.data()), bytes.size(),
+                                 reinterpret_cast<char16_t *>(out.data()), cp932Tables(), bad));
     if (invalid)
         *invalid = bad;
     return out;
@@ -797,6 +801,23 @@ TextLines splitText(QStringView text)
     return out;
 }
 
+namespace {
+
+/// Decodes one line of a single-byte code page (`wide` null) or cp932 into `o`, which has room
+/// for `n` units; returns the units written and counts invalid sequences into `bad`.
+qsizetype decodeLine(const uchar *b, qsizetype n, char16_t *o, const Cp932Tables *wide,
+                     const SingleByteTable *narrow, int &bad)
+{
+    if (!wide) {
+        for (qsizetype i = 0; i < n; ++i)
+            o[i] = narrow->toUnicode[b[i]];
+        return n;
+    }
+    return decodeCp932Into(b, n, o, *wide, bad);
+}
+
+} // namespace
+
 TextLines decodeText(QByteArrayView bytes, CodePage cp, int *invalidSequences)
 {
     if (cp == CodePage::Auto)
@@ -824,47 +845,65 @@ TextLines decodeText(QByteArrayView bytes, CodePage cp, int *invalidSequences)
         const qsizetype n = span.length;
         char16_t *o = text + used;
         if (span.ascii) {
-            qsizetype i = 0;
-#if defined(__SSE2__)
-            for (; i + 16 <= n; i += 16) {
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(b + i));
-                _mm_storeu_si128(reinterpret_cast<__m128i *>(o + i), _mm_unpacklo_epi8(v, _mm_setzero_si128()));
-                _mm_storeu_si128(reinterpret_cast<__m128i *>(o + i + 8), _mm_unpackhi_epi8(v, _mm_setzero_si128()));
-            }
-#endif
-            for (; i < n; ++i)
-                o[i] = b[i];
-            used += n;
-        } else if (!wide) {
-            for (qsizetype i = 0; i < n; ++i)
-                o[i] = narrow->toUnicode[b[i]];
+            widenAscii(reinterpret_cast<const char *>(b), o, n);
             used += n;
         } else {
-            qsizetype i = 0, k = 0;
-            while (i < n) {
-                const uchar c = b[i];
-                if (c < 0x80) {
-                    o[k++] = c;
-                    ++i;
-                } else if (isHalfWidthKana(c)) {
-                    o[k++] = char16_t(0xFF61 + c - 0xA1);
-                    ++i;
-                } else if (isCp932Lead(c) && i + 1 < n && isCp932Trail(b[i + 1])) {
-                    const char16_t u = wide->pairs[leadIndex(c)][b[i + 1] - 0x40];
-                    bad += u == Replacement;
-                    o[k++] = u;
-                    i += 2;
-                } else {
-                    o[k++] = Replacement;
-                    ++bad;
-                    ++i;
-                }
-            }
-            used += k;
+            used += decodeLine(b, n, o, wide, narrow, bad);
         }
     }
     out.starts.push_back(std::uint32_t(used));
     out.text.resize(used);
+    if (invalidSequences)
+        *invalidSequences = bad;
+    return out;
+}
+
+QStringView MixedLines::operator[](qsizetype i) const
+{
+    const Line &line = lines[size_t(i)];
+    if (!line.ascii)
+        return utf16(i);
+    m_scratch.resize(line.size);
+    widenAscii(bytes.data() + line.start, m_scratch.data(), line.size);
+    return {m_scratch.data(), qsizetype(line.size)};
+}
+
+MixedLines decodeMixed(QByteArrayView bytes, CodePage cp, int *invalidSequences)
+{
+    if (cp == CodePage::Auto)
+        cp = guessCodePage({bytes});
+    MixedLines out;
+    out.bytes = bytes;
+    if (cp == CodePage::Utf8) {
+        TextLines all = splitText(decodeUtf8(bytes, invalidSequences));
+        out.lines.reserve(size_t(all.size()));
+        for (size_t k = 0; k + 1 < all.starts.size(); ++k)
+            out.lines.push_back({all.starts[k], all.starts[k + 1] - all.starts[k], false});
+        out.wide = std::move(all.text);
+        return out;
+    }
+    const uchar *p = reinterpret_cast<const uchar *>(bytes.data());
+    const std::vector<LineSpan> spans = byteLines(p, bytes.size());
+    const Cp932Tables *wide = cp == CodePage::Cp932 ? &cp932Tables() : nullptr;
+    const SingleByteTable *narrow = cp == CodePage::Cp1251 ? &cp1251Table() : &cp1252Table();
+    int bad = 0;
+    out.lines.reserve(spans.size());
+    qsizetype total = 0;
+    for (const LineSpan &span : spans)
+        total += span.ascii ? 0 : span.length;
+    out.wide.resize(total);
+    char16_t *const text = reinterpret_cast<char16_t *>(out.wide.data());
+    qsizetype used = 0;
+    for (const LineSpan &span : spans) {
+        if (span.ascii) {
+            out.lines.push_back({std::uint32_t(span.start), std::uint32_t(span.length), true});
+            continue;
+        }
+        const qsizetype k = decodeLine(p + span.start, span.length, text + used, wide, narrow, bad);
+        out.lines.push_back({std::uint32_t(used), std::uint32_t(k), false});
+        used += k;
+    }
+    out.wide.resize(used);
     if (invalidSequences)
         *invalidSequences = bad;
     return out;

@@ -6,6 +6,10 @@
 #include <optional>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ide::files {
 
 /// The ANSI code pages VB6 files come in. Auto only asks for a guess; it is never the answer.
@@ -72,5 +76,53 @@ struct TextLines {
 TextLines decodeText(QByteArrayView bytes, CodePage cp, int *invalidSequences = nullptr);
 /// splitLines() into one buffer.
 TextLines splitText(QStringView text);
+
+/// Copies `n` ASCII bytes into UTF-16 units.
+inline void widenAscii(const char *in, char16_t *out, qsizetype n)
+{
+    qsizetype k = 0;
+#if defined(__SSE2__)
+    for (; k + 16 <= n; k += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + k));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + k), _mm_unpacklo_epi8(v, _mm_setzero_si128()));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + k + 8), _mm_unpackhi_epi8(v, _mm_setzero_si128()));
+    }
+#endif
+    for (; k < n; ++k)
+        out[k] = char16_t(static_cast<unsigned char>(in[k]));
+}
+
+/// A file's lines as the loader reads them: pure ASCII lines as their bytes, never widened, the
+/// others decoded into one UTF-16 buffer. `bytes` shares the caller's data.
+struct MixedLines {
+    struct Line {
+        std::uint32_t start; // in `bytes` for an ASCII line, else in `wide`
+        std::uint32_t size;  // in units, which for an ASCII line are its bytes
+        bool ascii;
+    };
+    QByteArrayView bytes;
+    QString wide;
+    std::vector<Line> lines;
+
+    qsizetype size() const { return qsizetype(lines.size()); }
+    QLatin1StringView narrow(qsizetype i) const
+    {
+        return {bytes.data() + lines[size_t(i)].start, qsizetype(lines[size_t(i)].size)};
+    }
+    /// A line that is not ASCII.
+    QStringView utf16(qsizetype i) const
+    {
+        return QStringView(wide).sliced(lines[size_t(i)].start, lines[size_t(i)].size);
+    }
+    /// Any line in UTF-16. An ASCII line is widened into a buffer that the next call reuses:
+    /// read one line at a time.
+    QStringView operator[](qsizetype i) const;
+
+private:
+    mutable std::vector<char16_t> m_scratch;
+};
+/// decodeText() leaving ASCII lines as bytes. UTF-8 text is decoded whole (an invalid sequence
+/// before a line break decodes differently alone), every line of it in `wide`.
+MixedLines decodeMixed(QByteArrayView bytes, CodePage cp, int *invalidSequences = nullptr);
 
 } // namespace ide::files

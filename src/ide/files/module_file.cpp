@@ -453,4 +453,9 @@ ModuleFile parseModule(const TextLines &lines, const QString &fileName, std::vec
     return parseLines(lines, fileName, diagnostics);
 }
 
+ModuleFile parseModule(const MixedLines &lines, const QString &fileName, std::vector<Diagnostic> &diagnostics)
+{
+    return parseLines(lines, fileName, diagnostics);
+}
+
 } // namespace ide::files

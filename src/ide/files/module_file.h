@@ -48,6 +48,7 @@ ModuleFile parseModule(const QStringList &lines, const QString &fileName, std::v
 /// The same over lines in one buffer, leaving codeLines empty: the code is lines from
 /// codeFirstFileLine - 1 on.
 ModuleFile parseModule(const TextLines &lines, const QString &fileName, std::vector<Diagnostic> &diagnostics);
+ModuleFile parseModule(const MixedLines &lines, const QString &fileName, std::vector<Diagnostic> &diagnostics);
 
 /// The kind a file extension suggests (.bas, .cls, .frm, .ctl, .pag, .dob, .dsr); Unknown otherwise.
 ModuleKind moduleKindFromExtension(const QString &fileName);

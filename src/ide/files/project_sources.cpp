@@ -106,8 +106,32 @@ QStringList decodeLines(QByteArrayView bytes, CodePage cp, const QString &fileNa
     return decodeTextLines(bytes, cp, fileName, diagnostics).toStringList();
 }
 
-TextLines decodeTextLines(QByteArrayView bytes, CodePage cp, const QString &fileName,
-                          std::vector<Diagnostic> &diagnostics)
+namespace {
+
+/// The 1-based line of the first U+FFFD, 0 when there is none.
+int firstReplacementLine(const TextLines &lines)
+{
+    const qsizetype at = lines.text.indexOf(QChar(0xFFFD));
+    if (at < 0)
+        return 0;
+    return int(std::upper_bound(lines.starts.begin(), lines.starts.end(), std::uint32_t(at)) - lines.starts.begin());
+}
+
+int firstReplacementLine(const MixedLines &lines)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (!lines.lines[size_t(i)].ascii && lines.utf16(i).contains(QChar(0xFFFD)))
+            return int(i + 1);
+    return 0;
+}
+
+qsizetype lineLength(const TextLines &lines, qsizetype i) { return lines[i].size(); }
+qsizetype lineLength(const MixedLines &lines, qsizetype i) { return lines.lines[size_t(i)].size; }
+
+/// Decodes a file with `decoder` and reports what the loader reports about its text.
+template <class Lines>
+Lines decodeReported(QByteArrayView bytes, CodePage cp, const QString &fileName, std::vector<Diagnostic> &diagnostics,
+                     Lines (*decoder)(QByteArrayView, CodePage, int *))
 {
     if (cp == CodePage::Auto)
         cp = guessCodePage({bytes});
@@ -120,13 +144,9 @@ TextLines decodeTextLines(QByteArrayView bytes, CodePage cp, const QString &file
     const QByteArrayView loaded = loadablePart(text);
 
     int invalid = 0;
-    TextLines lines = decodeText(loaded, cp, &invalid);
+    Lines lines = decoder(loaded, cp, &invalid);
     if (invalid > 0) {
-        int first = 0;
-        if (const qsizetype at = lines.text.indexOf(QChar(0xFFFD)); at >= 0)
-            first = int(std::upper_bound(lines.starts.begin(), lines.starts.end(), std::uint32_t(at))
-                        - lines.starts.begin());
-        diagnostics.push_back({fileName, first,
+        diagnostics.push_back({fileName, firstReplacementLine(lines),
                                QStringLiteral("%1 invalid byte sequence(s) for %2, shown as U+FFFD")
                                    .arg(invalid)
                                    .arg(codePageName(cp))});
@@ -143,9 +163,23 @@ TextLines decodeTextLines(QByteArrayView bytes, CodePage cp, const QString &file
                                QStringLiteral("More than %1 lines: the rest of the file is not loaded").arg(MaxFileLines)});
     detail::DiagnosticSink sink(diagnostics, fileName);
     for (qsizetype i = 0; i < lines.size(); ++i)
-        if (lines[i].size() > MaxLineLength)
-            sink.add(int(i + 1), QStringLiteral("Line too long (%1 characters; VB allows %2)").arg(lines[i].size()).arg(MaxLineLength));
+        if (const qsizetype length = lineLength(lines, i); length > MaxLineLength)
+            sink.add(int(i + 1), QStringLiteral("Line too long (%1 characters; VB allows %2)").arg(length).arg(MaxLineLength));
     return lines;
+}
+
+} // namespace
+
+TextLines decodeTextLines(QByteArrayView bytes, CodePage cp, const QString &fileName,
+                          std::vector<Diagnostic> &diagnostics)
+{
+    return decodeReported<TextLines>(bytes, cp, fileName, diagnostics, &decodeText);
+}
+
+MixedLines decodeMixedLines(QByteArrayView bytes, CodePage cp, const QString &fileName,
+                            std::vector<Diagnostic> &diagnostics)
+{
+    return decodeReported<MixedLines>(bytes, cp, fileName, diagnostics, &decodeMixed);
 }
 
 std::optional<ProjectSources> readProjectSources(const FileSystem &fs, const QString &vbpPath, CodePage cp,

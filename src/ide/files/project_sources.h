@@ -24,6 +24,9 @@ QStringList decodeLines(QByteArrayView bytes, CodePage cp, const QString &fileNa
 /// decodeLines() into one buffer, for module files.
 TextLines decodeTextLines(QByteArrayView bytes, CodePage cp, const QString &fileName,
                           std::vector<Diagnostic> &diagnostics);
+/// decodeLines() leaving ASCII lines as bytes; `bytes` must outlive the result.
+MixedLines decodeMixedLines(QByteArrayView bytes, CodePage cp, const QString &fileName,
+                            std::vector<Diagnostic> &diagnostics);
 
 /// A .vbp and the bytes of every member file it names, under one code page.
 struct ProjectSources {

@@ -46,6 +46,9 @@ public:
 
     /// Code page for module files of projects loaded from now on; Auto guesses per project.
     void setCodePage(files::CodePage codePage);
+    /// Threads that read a project's modules while loading it; 0 (the default) chooses from the
+    /// machine and the project's size. What is loaded is the same for every count.
+    void setLoadThreads(int threads);
     /// The code page a loaded project was decoded with.
     files::CodePage codePageOf(const host::Ptr<host::VBProject> &project) const;
 

@@ -27,6 +27,7 @@ class CommandBarControlImpl;
 struct IdeState {
     std::shared_ptr<files::FileSystem> fileSystem;
     files::CodePage codePage = files::CodePage::Auto;
+    int loadThreads = 0; // 0: chosen from the machine and the project's size
     std::vector<files::Diagnostic> diagnostics;
     QHash<QString, std::function<host::Ptr<host::ComObject>()>> documentFactories;
     CommandHandler commandHandler;

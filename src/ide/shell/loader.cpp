@@ -7,6 +7,10 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <atomic>
+#include <exception>
+#include <system_error>
+#include <thread>
 
 namespace ide {
 
@@ -150,6 +154,94 @@ host::ComponentType componentTypeOf(const QString &key, files::ModuleKind kind)
     return CT::ResFile;
 }
 
+/// One member read from its bytes, before it joins the project.
+struct BuiltMember {
+    ComponentImpl::Data data;
+    std::vector<files::Diagnostic> diagnostics;
+    std::exception_ptr failure;
+};
+
+/// Decodes and reads one member; releases its bytes.
+void buildMember(files::ProjectSources::Member &p, BuiltMember &out)
+{
+    using CT = host::ComponentType;
+    ComponentImpl::Data &c = out.data;
+    c.fileNames = {p.path};
+    const QString key = p.line.key.toLower();
+    if (key == QLatin1String("relateddoc") || key == QLatin1String("resfile32")) {
+        c.type = componentTypeOf(key, files::ModuleKind::Unknown);
+        c.name = baseName(p.line.path);
+        return;
+    }
+    std::vector<files::Diagnostic> &parseDiags = out.diagnostics;
+    const files::MixedLines lines = files::decodeMixedLines(p.bytes, p.codePage, p.path, parseDiags);
+    files::ModuleFile module = files::parseModule(lines, p.path, parseDiags);
+    c.type = componentTypeOf(key, module.kind);
+    c.name = !module.vbName.isEmpty() ? module.vbName : p.line.name;
+    if (c.name.isEmpty()) {
+        const QString base = baseName(p.line.path);
+        c.name = base.left(base.lastIndexOf(QLatin1Char('.')) < 0 ? base.size() : base.lastIndexOf(QLatin1Char('.')));
+    }
+    c.designerId = module.designerId;
+    c.hasDesigner = c.type == CT::VBForm || c.type == CT::VBMDIForm || c.type == CT::PropPage ||
+                    c.type == CT::UserControl || c.type == CT::DocObject || c.type == CT::ActiveXDesigner;
+    c.root = std::move(module.root);
+    std::vector<code::ModuleCode::SourceLine> codeLines;
+    codeLines.reserve(lines.lines.size());
+    for (qsizetype k = module.codeFirstFileLine - 1; k < lines.size(); ++k) {
+        const files::MixedLines::Line &line = lines.lines[size_t(k)];
+        if (line.ascii)
+            codeLines.push_back({lines.bytes.data() + line.start, line.size, true});
+        else
+            codeLines.push_back({lines.utf16(k).utf16(), line.size, false});
+    }
+    c.code = code::ModuleCode(codeLines, module.codeFirstFileLine);
+    p.bytes = QByteArray(); // the raw bytes of every module at once would double the peak
+    for (const auto &d : c.code.diagnostics())
+        parseDiags.push_back({p.path, d.fileLine, d.message});
+}
+
+/// Bytes of members that keep another thread busy long enough to pay for starting it.
+constexpr qsizetype kBytesPerLoadThread = 256 * 1024;
+
+/// Every member built, in order. Members are independent of each other, so they are built on
+/// several threads when the project is large enough; what each yields, diagnostics included,
+/// is the same whichever thread built it.
+std::vector<BuiltMember> buildMembers(std::vector<files::ProjectSources::Member> &pending, int threads)
+{
+    std::vector<BuiltMember> built(pending.size());
+    if (threads <= 0) {
+        qsizetype bytes = 0;
+        for (const auto &p : pending)
+            bytes += p.bytes.size();
+        threads = int(std::min<qsizetype>({qsizetype(std::max(1u, std::thread::hardware_concurrency())),
+                                           qsizetype(4), 1 + bytes / kBytesPerLoadThread}));
+    }
+    threads = int(std::min<size_t>(size_t(threads), pending.size()));
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t k; (k = next.fetch_add(1)) < pending.size();) {
+            try {
+                buildMember(pending[k], built[k]);
+            } catch (...) {
+                built[k].failure = std::current_exception();
+            }
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < threads; ++t) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error &) {
+            break; // no thread to be had: this one does the rest
+        }
+    }
+    work();
+    for (std::thread &helper : helpers)
+        helper.join();
+    return built;
+}
+
 } // namespace
 
 Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const QString &path)
@@ -242,34 +334,15 @@ Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const Q
     // compare share; comparing with every component instead made large projects quadratic.
     QHash<QString, QStringList> loadedNames;
     loadedNames.reserve(qsizetype(pending.size()));
-    for (auto &p : pending) {
-        using CT = host::ComponentType;
-        ComponentImpl::Data c;
-        c.fileNames = {p.path};
-        const QString key = p.line.key.toLower();
-        if (key == QLatin1String("relateddoc") || key == QLatin1String("resfile32")) {
-            c.type = componentTypeOf(key, files::ModuleKind::Unknown);
-            c.name = baseName(p.line.path);
-        } else {
-            const files::TextLines lines = files::decodeTextLines(p.bytes, p.codePage, p.path, parseDiags);
-            p.bytes = QByteArray(); // the raw bytes of every module at once would double the peak
-            files::ModuleFile module = files::parseModule(lines, p.path, parseDiags);
-            c.type = componentTypeOf(key, module.kind);
-            c.name = !module.vbName.isEmpty() ? module.vbName : p.line.name;
-            if (c.name.isEmpty()) {
-                const QString base = baseName(p.line.path);
-                c.name = base.left(base.lastIndexOf(QLatin1Char('.')) < 0 ? base.size() : base.lastIndexOf(QLatin1Char('.')));
-            }
-            c.designerId = module.designerId;
-            c.hasDesigner = c.type == CT::VBForm || c.type == CT::VBMDIForm || c.type == CT::PropPage ||
-                            c.type == CT::UserControl || c.type == CT::DocObject || c.type == CT::ActiveXDesigner;
-            c.root = std::move(module.root);
-            c.code = code::ModuleCode(lines.text,
-                                      std::span(lines.starts).subspan(size_t(module.codeFirstFileLine - 1)),
-                                      module.codeFirstFileLine);
-            for (const auto &d : c.code.diagnostics())
-                parseDiags.push_back({p.path, d.fileLine, d.message});
-        }
+    std::vector<BuiltMember> built = buildMembers(pending, state->loadThreads);
+    for (size_t k = 0; k < pending.size(); ++k) {
+        BuiltMember &b = built[k];
+        if (b.failure)
+            std::rethrow_exception(b.failure);
+        parseDiags.insert(parseDiags.end(), std::make_move_iterator(b.diagnostics.begin()),
+                          std::make_move_iterator(b.diagnostics.end()));
+        ComponentImpl::Data c = std::move(b.data);
+        const auto &p = pending[k];
         QStringList &sameKey = loadedNames[nameKey(c.name)];
         const bool duplicate = std::any_of(sameKey.begin(), sameKey.end(), [&](const QString &other) {
             return other.compare(c.name, Qt::CaseInsensitive) == 0;

@@ -349,6 +349,8 @@ const std::vector<files::Diagnostic> &Ide::diagnostics() const { return m_state-
 void Ide::clearDiagnostics() { m_state->diagnostics.clear(); }
 void Ide::setCodePage(files::CodePage codePage) { m_state->codePage = codePage; }
 
+void Ide::setLoadThreads(int threads) { m_state->loadThreads = threads; }
+
 files::CodePage Ide::codePageOf(const Ptr<host::VBProject> &project) const
 {
     auto impl = std::dynamic_pointer_cast<ProjectImpl>(project);

@@ -58,6 +58,40 @@ TEST(LineStorage, HoldsFewBytesPerModuleByte)
     EXPECT_GT(double(m.memoryUsage()), double(bytes));
 }
 
+namespace {
+
+/// Every answer of `m` is that of `expected`.
+void expectSameModule(const ModuleCode &m, const ModuleCode &expected)
+{
+    ASSERT_EQ(m.countOfLines(), expected.countOfLines());
+    EXPECT_EQ(m.lines(1, m.countOfLines()), expected.lines(1, expected.countOfLines()));
+    for (int l = 1; l <= m.countOfLines(); ++l) {
+        EXPECT_EQ(m.lineLength(l), expected.lineLength(l)) << l;
+        EXPECT_EQ(m.fileLineOf(l), expected.fileLineOf(l)) << l;
+    }
+    EXPECT_EQ(m.countOfDeclarationLines(), expected.countOfDeclarationLines());
+    ASSERT_EQ(m.procedures().size(), expected.procedures().size());
+    for (size_t k = 0; k < m.procedures().size(); ++k) {
+        const auto &a = m.procedures()[k];
+        const auto &b = expected.procedures()[k];
+        EXPECT_EQ(std::tie(a.name, a.kind, a.startLine, a.bodyLine, a.countLines, a.endLine),
+                  std::tie(b.name, b.kind, b.startLine, b.bodyLine, b.countLines, b.endLine));
+    }
+    ASSERT_EQ(m.members().size(), expected.members().size());
+    for (size_t k = 0; k < m.members().size(); ++k)
+        EXPECT_EQ(std::tie(m.members()[k].name, m.members()[k].codeLocation, m.members()[k].description),
+                  std::tie(expected.members()[k].name, expected.members()[k].codeLocation,
+                           expected.members()[k].description));
+    ASSERT_EQ(m.diagnostics().size(), expected.diagnostics().size());
+    for (size_t k = 0; k < m.diagnostics().size(); ++k)
+        EXPECT_EQ(std::tie(m.diagnostics()[k].fileLine, m.diagnostics()[k].message),
+                  std::tie(expected.diagnostics()[k].fileLine, expected.diagnostics()[k].message));
+    EXPECT_EQ(m.memoryUsage(), expected.memoryUsage());
+
+}
+
+} // namespace
+
 TEST(LineStorage, LinesFromOneBufferReadAsALineList)
 {
     // The loader hands a module's decoded file as one buffer and the offsets of its code lines
@@ -79,33 +113,59 @@ TEST(LineStorage, LinesFromOneBufferReadAsALineList)
 
     const ModuleCode expected(code, 4);
     const ModuleCode m(text, std::span<const std::uint32_t>(starts).subspan(header.size()), 4);
-    ASSERT_EQ(m.countOfLines(), expected.countOfLines());
-    EXPECT_EQ(m.lines(1, m.countOfLines()), expected.lines(1, expected.countOfLines()));
-    for (int l = 1; l <= m.countOfLines(); ++l) {
-        EXPECT_EQ(m.lineLength(l), expected.lineLength(l)) << l;
-        EXPECT_EQ(m.fileLineOf(l), expected.fileLineOf(l)) << l;
-    }
-    EXPECT_EQ(m.countOfDeclarationLines(), expected.countOfDeclarationLines());
-    ASSERT_EQ(m.procedures().size(), expected.procedures().size());
-    for (size_t k = 0; k < m.procedures().size(); ++k) {
-        const auto &a = m.procedures()[k];
-        const auto &b = expected.procedures()[k];
-        EXPECT_EQ(std::tie(a.name, a.kind, a.startLine, a.bodyLine, a.countLines, a.endLine),
-                  std::tie(b.name, b.kind, b.startLine, b.bodyLine, b.countLines, b.endLine));
-    }
-    ASSERT_EQ(m.members().size(), expected.members().size());
-    for (size_t k = 0; k < m.members().size(); ++k)
-        EXPECT_EQ(std::tie(m.members()[k].name, m.members()[k].codeLocation, m.members()[k].description),
-                  std::tie(expected.members()[k].name, expected.members()[k].codeLocation,
-                           expected.members()[k].description));
-    ASSERT_EQ(m.diagnostics().size(), expected.diagnostics().size());
-    EXPECT_FALSE(m.diagnostics().empty()); // Function Bar and Sub Baz lack their End
-    for (size_t k = 0; k < m.diagnostics().size(); ++k)
-        EXPECT_EQ(std::tie(m.diagnostics()[k].fileLine, m.diagnostics()[k].message),
-                  std::tie(expected.diagnostics()[k].fileLine, expected.diagnostics()[k].message));
-    EXPECT_EQ(m.memoryUsage(), expected.memoryUsage());
+    EXPECT_FALSE(expected.diagnostics().empty()); // Function Bar and Sub Baz lack their End
+    expectSameModule(m, expected);
 
     // No code lines at all: the offsets of an empty part.
     const ModuleCode empty(text, std::span<const std::uint32_t>(starts).last(1), 9);
     EXPECT_EQ(empty.countOfLines(), 0);
+}
+
+TEST(LineStorage, AsciiLinesGivenAsBytesReadAsTheSameLines)
+{
+    // The loader gives ASCII lines as the file's bytes and the others in UTF-16. Logical lines
+    // run across both forms, across hidden attribute lines, and far past any one line's length.
+    QStringList code = code_test::boundaryLines();
+    code.prepend(QStringLiteral("Attribute VB_Name = \"Mod\""));
+    code << QStringLiteral("Public Sub Foo(ByVal a _") << QStringLiteral("    , 受注 _")
+         << QStringLiteral("Attribute Foo.VB_UserMemId = 0") << QStringLiteral("    , b)")
+         << QStringLiteral("  x = \"é\" : y = 2 ' note _") << QStringLiteral("    continued comment")
+         << QStringLiteral("End Sub") << QStringLiteral("Private Type T") << QStringLiteral("  a As Long");
+    QString longLine = QStringLiteral("Const C = 1");
+    for (int k = 0; k < 200; ++k) {
+        code << longLine + QStringLiteral(" + _");
+        longLine = QStringLiteral("    %1").arg(k);
+    }
+    code << longLine << QStringLiteral("Sub Baz()") << QStringLiteral("  Dim z As String: z = \"ﾃﾞｰﾀ\"");
+
+    std::vector<QByteArray> narrow(size_t(code.size()));
+    std::vector<ModuleCode::SourceLine> lines;
+    int asciiLines = 0;
+    for (qsizetype k = 0; k < code.size(); ++k) {
+        const QString &line = code[k];
+        bool ascii = true;
+        for (QChar c : line)
+            ascii = ascii && c.unicode() < 0x80;
+        if (ascii) {
+            narrow[size_t(k)] = line.toLatin1();
+            lines.push_back({narrow[size_t(k)].constData(), line.size(), true});
+            ++asciiLines;
+        } else {
+            lines.push_back({line.utf16(), line.size(), false});
+        }
+    }
+    ASSERT_GT(asciiLines, 200);
+    ASSERT_LT(asciiLines, code.size());
+    const ModuleCode expected(code, 7);
+    EXPECT_GE(expected.diagnostics().size(), 3u) << "continuations, End Type and End Sub missing";
+    const ModuleCode m(lines, 7);
+    expectSameModule(m, expected);
+    for (int l = 1; l <= m.countOfLines(); ++l)
+        EXPECT_EQ(m.line(l), expected.line(l)) << l;
+    for (const char *target : {"受注", "continued", "199", "ﾃﾞｰﾀ"}) {
+        int a1 = 100, b1 = 1, c1 = -1, d1 = -1, a2 = 100, b2 = 1, c2 = -1, d2 = -1;
+        const QString t = QString::fromUtf8(target);
+        EXPECT_EQ(m.find(t, a1, b1, c1, d1), expected.find(t, a2, b2, c2, d2)) << target;
+        EXPECT_EQ(std::tie(a1, b1, c1, d1), std::tie(a2, b2, c2, d2)) << target;
+    }
 }

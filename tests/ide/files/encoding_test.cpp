@@ -263,6 +263,23 @@ void expectSameAsWholeText(const QByteArray &input, const std::string &what)
         EXPECT_EQ(t.toStringList(), expected) << where;
         EXPECT_EQ(invalidLines, invalidWhole) << where;
         expectWellFormed(t, where);
+        // The same lines with ASCII ones left as bytes: exactly those lines, and every other
+        // line decoded as the whole text decodes it.
+        int invalidMixed = -1;
+        const MixedLines m = decodeMixed(input, cp, &invalidMixed);
+        EXPECT_EQ(invalidMixed, invalidWhole) << where;
+        ASSERT_EQ(m.size(), expected.size()) << where;
+        for (qsizetype k = 0; k < m.size(); ++k) {
+            bool ascii = true;
+            for (QChar c : expected[k])
+                ascii = ascii && c.unicode() < 0x80;
+            EXPECT_EQ(m[k], expected[k]) << where << " line " << k;
+            EXPECT_EQ(qsizetype(m.lines[size_t(k)].size), expected[k].size()) << where << " line " << k;
+            if (m.lines[size_t(k)].ascii)
+                EXPECT_EQ(QString(m.narrow(k)), expected[k]) << where << " line " << k;
+            else if (ascii && (cp == CodePage::Auto ? guessCodePage({input}) : cp) != CodePage::Utf8)
+                ADD_FAILURE() << where << " line " << k << " was decoded though it is ASCII";
+        }
     }
 }
 
