@@ -81,10 +81,15 @@ def run(args, project, env=None):
         problems.append(f"hang: no answer after {args.timeout} s")
     elif proc.returncode < 0:
         problems.append(f"crash: signal {-proc.returncode}")
-    elif proc.returncode not in (0, 1):
-        problems.append(f"exit code {proc.returncode}")
     words = args.command.split()
-    prints_json = words[0] in ("dump", "ui") or "--json" in words
+    # find and inspect answer as grep does: 2 is an error, which must say what went wrong.
+    grep_like = words[0] in ("find", "inspect")
+    if not hung and proc.returncode >= 0:
+        if proc.returncode not in ((0, 1, 2) if grep_like else (0, 1)):
+            problems.append(f"exit code {proc.returncode}")
+        elif proc.returncode == 2 and grep_like and not err.strip():
+            problems.append("exit code 2 without a message")
+    prints_json = words[0] in ("dump", "ui") or "--json" in words or "json" in words
     if not hung and proc.returncode == 0 and prints_json:
         try:
             doc = json.loads(out.decode("utf-8"))
