@@ -3,7 +3,6 @@
 #include "host/error.h"
 #include "ide/code/text_match.h"
 #include "ide/code/vb_lexer.h"
-#include "ide/files/encoding.h"
 
 #include <QHash>
 #include <QSet>
@@ -31,19 +30,25 @@ constexpr int kMaxPhysicalLines = 25;
 /// `Property Get Name`, `End Sub` and `Dim` or a line number before them.
 constexpr int kBodyTokens = 4;
 
+inline char16_t unitOf(char c) { return char16_t(static_cast<unsigned char>(c)); }
+inline char16_t unitOf(char16_t c) { return c; }
+inline char16_t unitOf(QChar c) { return c.unicode(); }
+
 /// The first token of the line is `Attribute` (any case): a hidden line.
-bool isAttributeLine(QStringView line)
+template <class Line>
+bool isAttributeLine(Line line)
 {
     qsizetype i = 0;
     const qsizetype n = line.size();
-    while (i < n && isCodeSpace(line[i].unicode()))
+    const auto *p = line.data();
+    while (i < n && isCodeSpace(unitOf(p[i])))
         ++i;
-    if (n - i < 9 || (line[i].unicode() | 0x20) != u'a')
+    if (n - i < 9 || (unitOf(p[i]) | 0x20) != u'a')
         return false; // nearly every line, decided without reading the word
     qsizetype j = i;
-    while (j < n && j - i <= 9 && isIdentChar(line[j].unicode()))
+    while (j < n && j - i <= 9 && isIdentChar(unitOf(p[j])))
         ++j;
-    return isKeyword(line.sliced(i, j - i), "attribute");
+    return isKeyword(line.sliced(i, j - i), "attribute", 9);
 }
 
 /// `Attribute Name.VB_Description = "text"`: the member name and the unquoted text.
@@ -103,16 +108,13 @@ bool parseDescription(QStringView line, QString &name, QString &text)
     return false;
 }
 
-/// An identifier without its type suffix (`Left$` -> `Left`).
-QStringView withoutSuffix(QStringView word)
+/// An identifier's length without its type suffix (`Left$` -> `Left`).
+qsizetype lengthWithoutSuffix(qsizetype size, char16_t last)
 {
-    if (word.size() > 1) {
-        const char16_t last = word.back().unicode();
-        if (last == u'$' || last == u'%' || last == u'&' || last == u'!' || last == u'#'
-            || last == u'@')
-            return word.chopped(1);
-    }
-    return word;
+    if (size > 1
+        && (last == u'$' || last == u'%' || last == u'&' || last == u'!' || last == u'#' || last == u'@'))
+        return size - 1;
+    return size;
 }
 
 QString endKeyword(ProcKind kind, bool isFunction)
@@ -235,10 +237,10 @@ struct ModuleCode::Target {
 struct ModuleCode::Builder {
     enum class Block { None, Type, Enum };
 
-    Builder(ModuleCode &code, const QStringView *paneLines) : m(code), lines(paneLines) {}
+    Builder(ModuleCode &code, const SourceLine *paneLines) : m(code), lines(paneLines) {}
 
     ModuleCode &m;
-    const QStringView *lines; // the pane lines as given, while building
+    const SourceLine *lines; // the pane lines as given (ASCII ones as bytes), while building
     LogicalLineLexer lexer;
     int logicalFirst = -1; // pane index of the current logical line's first physical line
     int current = -1;      // open procedure
@@ -251,15 +253,42 @@ struct ModuleCode::Builder {
     std::vector<MemberInfo> members; // in code order
     std::vector<std::pair<QString, QString>> descriptions; // member name, text
 
-    QStringView text(const Token &t) const
+    char16_t unitAt(int line, qsizetype column) const
     {
-        return lines[t.line].sliced(t.start, t.length);
+        const SourceLine &l = lines[line];
+        return l.ascii ? unitOf(static_cast<const char *>(l.data)[column])
+                       : static_cast<const char16_t *>(l.data)[column];
+    }
+    /// A one-unit token that is `c`.
+    bool isUnit(const Token &t, char16_t c) const { return t.length == 1 && unitAt(t.line, t.start) == c; }
+    /// A word's text without its type suffix.
+    QString name(const Token &t) const
+    {
+        const SourceLine &l = lines[t.line];
+        const qsizetype n = lengthWithoutSuffix(t.length, unitAt(t.line, t.start + t.length - 1));
+        if (l.ascii)
+            return QString::fromLatin1(static_cast<const char *>(l.data) + t.start, n);
+        return QStringView(static_cast<const char16_t *>(l.data) + t.start, n).toString();
     }
     /// Takes the literal itself so the length test comes first, without strlen.
     template <size_t N>
     bool isWord(const Token &t, const char (&keyword)[N]) const
     {
-        return t.kind == TokenKind::Word && t.length == int(N - 1) && isKeyword(text(t), keyword, N - 1);
+        if (t.kind != TokenKind::Word || t.length != int(N - 1))
+            return false;
+        const SourceLine &l = lines[t.line];
+        if (l.ascii)
+            return isKeyword(QLatin1StringView(static_cast<const char *>(l.data) + t.start, t.length),
+                             keyword, N - 1);
+        return isKeyword(QStringView(static_cast<const char16_t *>(l.data) + t.start, t.length),
+                         keyword, N - 1);
+    }
+    bool feed(int pane)
+    {
+        const SourceLine &l = lines[pane];
+        if (l.ascii)
+            return lexer.feed(QLatin1StringView(static_cast<const char *>(l.data), l.size), pane);
+        return lexer.feed(QStringView(static_cast<const char16_t *>(l.data), l.size), pane);
     }
 
     void diagnose(int fileLine, QString message)
@@ -267,10 +296,14 @@ struct ModuleCode::Builder {
         m.m_diagnostics.push_back({fileLine, std::move(message)});
     }
 
-    void attributeLine(QStringView line)
+    void attributeLine(const SourceLine &line)
     {
         QString name, text;
-        if (parseDescription(line, name, text))
+        const QString ascii = line.ascii ? QString::fromLatin1(static_cast<const char *>(line.data), line.size)
+                                         : QString();
+        if (parseDescription(line.ascii ? QStringView(ascii)
+                                        : QStringView(static_cast<const char16_t *>(line.data), line.size),
+                             name, text))
             descriptions.emplace_back(std::move(name), std::move(text));
     }
 
@@ -281,7 +314,7 @@ struct ModuleCode::Builder {
             // In a procedure body only the first tokens of a statement can matter.
             lexer.setStatementLimit(current >= 0 && block == Block::None ? kBodyTokens : 0);
         }
-        if (lexer.feed(lines[pane], pane))
+        if (feed(pane))
             return;
         logicalLine(logicalFirst, pane);
     }
@@ -324,7 +357,7 @@ struct ModuleCode::Builder {
         lexer.reset();
         lexer.setStatementLimit(0);
         for (int pane = firstPane; pane <= lastPane; ++pane)
-            lexer.feed(lines[pane], pane);
+            feed(pane);
     }
 
     void declarationSeen(int lastLine)
@@ -333,10 +366,10 @@ struct ModuleCode::Builder {
             lastDeclarationLine = lastLine;
     }
 
-    void addMember(QStringView name, MemberType type, Scope scope, bool isStatic, int line)
+    void addMember(QString name, MemberType type, Scope scope, bool isStatic, int line)
     {
         if (!name.isEmpty())
-            members.push_back({name.toString(), type, scope, isStatic, line, {}});
+            members.push_back({std::move(name), type, scope, isStatic, line, {}});
     }
 
     /// One statement: tokens [from, to) of the logical line on pane lines first..last (1-based).
@@ -351,7 +384,7 @@ struct ModuleCode::Builder {
             return true;
         if (number == 0 && to - from == 1 && separatorFollows && t[from].kind == TokenKind::Word)
             return true; // label
-        if (t[from].kind == TokenKind::Punct && text(t[from]) == u"#")
+        if (t[from].kind == TokenKind::Punct && isUnit(t[from], u'#'))
             return true; // compiler directive: belongs to whatever follows it
         const int line = t[from].line + 1;
 
@@ -359,19 +392,19 @@ struct ModuleCode::Builder {
         bool hasScope = false, isStatic = false, isDim = false;
         Scope scope = Scope::Public;
         for (; i < to && t[i].kind == TokenKind::Word; ++i) {
-            const QStringView w = text(t[i]);
-            if (isKeyword(w, "public") || isKeyword(w, "global")) {
+            const Token &w = t[i];
+            if (isWord(w, "public") || isWord(w, "global")) {
                 scope = Scope::Public;
                 hasScope = true;
-            } else if (isKeyword(w, "private")) {
+            } else if (isWord(w, "private")) {
                 scope = Scope::Private;
                 hasScope = true;
-            } else if (isKeyword(w, "friend")) {
+            } else if (isWord(w, "friend")) {
                 scope = Scope::Friend;
                 hasScope = true;
-            } else if (isKeyword(w, "static")) {
+            } else if (isWord(w, "static")) {
                 isStatic = true;
-            } else if (isKeyword(w, "dim")) {
+            } else if (isWord(w, "dim")) {
                 isDim = true;
             } else {
                 break;
@@ -400,13 +433,13 @@ struct ModuleCode::Builder {
             // a header with its parenthesis ends a block that lacks its End.
             if (nameAt > 0 && nameAt < to && t[nameAt].kind == TokenKind::Word
                 && (block == Block::None
-                    || (nameAt + 1 < to && text(t[nameAt + 1]) == u"("))) {
+                    || (nameAt + 1 < to && isUnit(t[nameAt + 1], u'(')))) {
                 if (block != Block::None) {
                     diagnose(blockFileLine, block == Block::Type ? QStringLiteral("End Type missing")
                                                                  : QStringLiteral("End Enum missing"));
                     block = Block::None;
                 }
-                header(withoutSuffix(text(t[nameAt])), kind, scope, isStatic,
+                header(name(t[nameAt]), kind, scope, isStatic,
                        isWord(t[i], "function"), first);
                 return true;
             }
@@ -438,13 +471,13 @@ struct ModuleCode::Builder {
             if (j < to && (isWord(t[j], "sub") || isWord(t[j], "function")))
                 ++j;
             if (j < to && t[j].kind == TokenKind::Word) {
-                const QStringView name = withoutSuffix(text(t[j]));
-                m.m_declares.push_back({name.toString(), line, last});
-                addMember(name, MemberType::Method, hasScope ? scope : Scope::Public, false, line);
+                QString declared = name(t[j]);
+                m.m_declares.push_back({declared, line, last});
+                addMember(std::move(declared), MemberType::Method, hasScope ? scope : Scope::Public, false, line);
             }
         } else if (isWord(head, "event")) {
             if (i + 1 < to && t[i + 1].kind == TokenKind::Word)
-                addMember(withoutSuffix(text(t[i + 1])), MemberType::Event,
+                addMember(name(t[i + 1]), MemberType::Event,
                           hasScope ? scope : Scope::Public, false, line);
         } else if (isWord(head, "type") || isWord(head, "enum")) {
             block = isWord(head, "type") ? Block::Type : Block::Enum;
@@ -466,7 +499,7 @@ struct ModuleCode::Builder {
         for (size_t j = from; j < to; ++j) {
             const Token &tok = t[j];
             if (tok.kind == TokenKind::Punct) {
-                const char16_t c = text(tok).front().unicode();
+                const char16_t c = unitAt(tok.line, tok.start);
                 if (c == u'(')
                     ++depth;
                 else if (c == u')')
@@ -481,12 +514,12 @@ struct ModuleCode::Builder {
             if (tok.kind == TokenKind::Word && isWord(tok, "withevents"))
                 continue;
             if (tok.kind == TokenKind::Word)
-                addMember(withoutSuffix(text(tok)), type, scope, false, line);
+                addMember(name(tok), type, scope, false, line);
             itemStart = false;
         }
     }
 
-    void header(QStringView name, ProcKind kind, Scope scope, bool isStatic, bool function,
+    void header(QString name, ProcKind kind, Scope scope, bool isStatic, bool function,
                 int bodyLine)
     {
         if (current >= 0) {
@@ -507,7 +540,7 @@ struct ModuleCode::Builder {
         }
         if (start > bodyLine)
             return; // a header on the line where the previous procedure ended
-        m.m_procedures.push_back({name.toString(), kind, scope, isStatic, start, bodyLine, 0, 0});
+        m.m_procedures.push_back({std::move(name), kind, scope, isStatic, start, bodyLine, 0, 0});
         isFunction.push_back(function);
         current = int(m.m_procedures.size()) - 1;
     }
@@ -664,23 +697,17 @@ ModuleCode::ModuleCode(std::span<const SourceLine> lines, int firstFileLine) : m
 
 void ModuleCode::build(std::span<const SourceLine> input)
 {
-    qsizetype bytes = 0, asciiUnits = 0;
-    for (const SourceLine &line : input) {
+    qsizetype bytes = 0;
+    for (const SourceLine &line : input)
         bytes += line.ascii ? line.size : 2 * line.size;
-        asciiUnits += line.ascii ? line.size : 0;
-    }
     // Room for every line as given and a padding byte each; what ASCII lines given in UTF-16
     // leave is given back. Loaded files (256 MB at most) are far below the offsets' 1 GB.
     const qsizetype count = qsizetype(input.size());
     Q_ASSERT(bytes + count <= qsizetype(kOffset));
     m_text.resize(bytes + count);
     char *text = m_text.data();
-    // The lexer reads UTF-16: ASCII lines are widened here while their logical line is open,
-    // then the space is reused, so only a few lines' worth of it is ever touched.
-    std::unique_ptr<char16_t[]> scratch(new char16_t[size_t(std::max<qsizetype>(asciiUnits, 1))]);
-    qsizetype scratchUsed = 0;
-    // The pane lines are the input minus its attribute lines.
-    std::vector<QStringView> lines(static_cast<size_t>(count));
+    // The pane lines are the input minus its attribute lines; the lexer reads them as given.
+    std::vector<SourceLine> lines(static_cast<size_t>(count));
     Builder builder(*this, lines.data());
     m_lineStarts.reserve(size_t(count) + 1);
 
@@ -689,25 +716,20 @@ void ModuleCode::build(std::span<const SourceLine> input)
     for (qsizetype k = 0; k < count; ++k) {
         const SourceLine &source = input[size_t(k)];
         const qsizetype n = source.size;
-        QStringView line;
-        if (source.ascii) {
-            files::widenAscii(static_cast<const char *>(source.data), scratch.get() + scratchUsed, n);
-            line = QStringView(scratch.get() + scratchUsed, n);
-            scratchUsed += n;
-        } else {
-            line = QStringView(static_cast<const char16_t *>(source.data), n);
-        }
-        if (isAttributeLine(line)) {
-            builder.attributeLine(line);
+        const bool attribute =
+            source.ascii ? isAttributeLine(QLatin1StringView(static_cast<const char *>(source.data), n))
+                         : isAttributeLine(QStringView(static_cast<const char16_t *>(source.data), n));
+        if (attribute) {
+            builder.attributeLine(source);
             m_hiddenBefore.push_back(pane);
             continue;
         }
-        lines[size_t(pane)] = line;
+        lines[size_t(pane)] = source;
         if (source.ascii) {
             std::memcpy(text + used, source.data, size_t(n));
             m_lineStarts.push_back(used);
             used += std::uint32_t(n);
-        } else if (narrowIfAscii(line.utf16(), text + used, n)) {
+        } else if (narrowIfAscii(static_cast<const char16_t *>(source.data), text + used, n)) {
             m_lineStarts.push_back(used);
             used += std::uint32_t(n);
         } else {
@@ -717,14 +739,12 @@ void ModuleCode::build(std::span<const SourceLine> input)
                 flags |= kPadded;
             }
             m_lineStarts.push_back(used | flags);
-            std::memcpy(text + used, line.utf16(), size_t(n) * 2);
+            std::memcpy(text + used, source.data, size_t(n) * 2);
             used += std::uint32_t(2 * n);
         }
 
         builder.paneLine(pane);
         ++pane;
-        if (builder.logicalFirst < 0)
-            scratchUsed = 0; // no view into the scratch space is read again
     }
     m_lineStarts.push_back(used);
     m_text.resize(used);

@@ -1,5 +1,6 @@
 #include "ide/code/vb_lexer.h"
 
+#include <algorithm>
 #include <bit>
 
 #if defined(__SSE2__)
@@ -9,6 +10,10 @@
 namespace ide::code {
 
 namespace {
+/// A unit of either width as the UTF-16 unit it stands for.
+inline char16_t unit(char c) { return char16_t(static_cast<unsigned char>(c)); }
+inline char16_t unit(char16_t c) { return c; }
+
 bool isTypeSuffix(char16_t c)
 {
     return c == u'$' || c == u'%' || c == u'&' || c == u'!' || c == u'#' || c == u'@';
@@ -16,13 +21,16 @@ bool isTypeSuffix(char16_t c)
 
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
+template <class Unit>
+bool continuationAt(const Unit *p, qsizetype j, qsizetype lastCode)
+{
+    return j == lastCode && p[j] == Unit('_') && (j == 0 || isCodeSpace(unit(p[j - 1])));
+}
+
 /// The first unit at or after `i` that can hide or end a statement (`'`, `"`, `:`, `[`, or a
 /// line-continuing `_` at `lastCode`), or `n`.
 qsizetype specialAt(const char16_t *p, qsizetype i, qsizetype n, qsizetype lastCode)
 {
-    auto continuation = [&](qsizetype j) {
-        return j == lastCode && p[j] == u'_' && (j == 0 || isCodeSpace(p[j - 1]));
-    };
 #if defined(__SSE2__)
     for (; i + 8 <= n; i += 8) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
@@ -32,15 +40,40 @@ qsizetype specialAt(const char16_t *p, qsizetype i, qsizetype n, qsizetype lastC
         const unsigned mask = unsigned(_mm_movemask_epi8(_mm_packs_epi16(hit, _mm_setzero_si128()))) & 0xFFu;
         if (mask != 0) {
             const qsizetype at = i + std::countr_zero(mask);
-            return lastCode >= i && lastCode < at && continuation(lastCode) ? lastCode : at;
+            return lastCode >= i && lastCode < at && continuationAt(p, lastCode, lastCode) ? lastCode : at;
         }
-        if (lastCode >= i && lastCode < i + 8 && continuation(lastCode))
+        if (lastCode >= i && lastCode < i + 8 && continuationAt(p, lastCode, lastCode))
             return lastCode;
     }
 #endif
     for (; i < n; ++i) {
         const char16_t c = p[i];
-        if (c == u'\'' || c == u'"' || c == u':' || c == u'[' || continuation(i))
+        if (c == u'\'' || c == u'"' || c == u':' || c == u'[' || continuationAt(p, i, lastCode))
+            return i;
+    }
+    return n;
+}
+
+qsizetype specialAt(const char *p, qsizetype i, qsizetype n, qsizetype lastCode)
+{
+#if defined(__SSE2__)
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        const __m128i hit = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\'')), _mm_cmpeq_epi8(v, _mm_set1_epi8('"'))),
+            _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(':')), _mm_cmpeq_epi8(v, _mm_set1_epi8('['))));
+        const unsigned mask = unsigned(_mm_movemask_epi8(hit));
+        if (mask != 0) {
+            const qsizetype at = i + std::countr_zero(mask);
+            return lastCode >= i && lastCode < at && continuationAt(p, lastCode, lastCode) ? lastCode : at;
+        }
+        if (lastCode >= i && lastCode < i + 16 && continuationAt(p, lastCode, lastCode))
+            return lastCode;
+    }
+#endif
+    for (; i < n; ++i) {
+        const char c = p[i];
+        if (c == '\'' || c == '"' || c == ':' || c == '[' || continuationAt(p, i, lastCode))
             return i;
     }
     return n;
@@ -76,17 +109,57 @@ qsizetype identEnd(const char16_t *p, qsizetype j, qsizetype n)
     return j;
 }
 
-/// Whether `text` ends in whitespace (or the line start), `_`, optional whitespace, with the
-/// underscore at or after `from`.
-bool endsInContinuation(QStringView text, qsizetype from)
+qsizetype identEnd(const char *p, qsizetype j, qsizetype n)
 {
-    qsizetype e = text.size();
-    while (e > from && isCodeSpace(text[e - 1].unicode()))
+#if defined(__SSE2__)
+    // Sixteen bytes at a time; a byte of 0x80 or above stands for a non-ASCII unit, which is
+    // an identifier character (U+3000 cannot be one byte).
+    auto within = [](__m128i x, char lo, char hi) {
+        return _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(char(lo - 1))),
+                             _mm_cmplt_epi8(x, _mm_set1_epi8(char(hi + 1))));
+    };
+    for (; j + 16 <= n; j += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + j));
+        const __m128i ident =
+            _mm_or_si128(_mm_or_si128(within(_mm_or_si128(v, _mm_set1_epi8(0x20)), 'a', 'z'),
+                                      within(v, '0', '9')),
+                         _mm_cmpeq_epi8(v, _mm_set1_epi8('_')));
+        const unsigned mask = unsigned(_mm_movemask_epi8(ident) | _mm_movemask_epi8(v));
+        if (mask != 0xFFFFu)
+            return j + std::countr_zero(~mask);
+    }
+#endif
+    while (j < n && isIdentChar(unit(p[j])))
+        ++j;
+    return j;
+}
+
+/// Whether units [0, n) end in whitespace (or the line start), `_`, optional whitespace, with
+/// the underscore at or after `from`.
+template <class Unit>
+bool endsInContinuation(const Unit *p, qsizetype n, qsizetype from)
+{
+    qsizetype e = n;
+    while (e > from && isCodeSpace(unit(p[e - 1])))
         --e;
-    if (e <= from || text[e - 1] != u'_')
+    if (e <= from || p[e - 1] != Unit('_'))
         return false;
     const qsizetype underscore = e - 1;
-    return underscore == 0 || isCodeSpace(text[underscore - 1].unicode());
+    return underscore == 0 || isCodeSpace(unit(p[underscore - 1]));
+}
+
+/// The first `]` at or after `from`, or -1.
+template <class Unit>
+qsizetype closingBracket(const Unit *p, qsizetype from, qsizetype n)
+{
+    const Unit *at = std::find(p + from, p + n, Unit(']'));
+    return at == p + n ? -1 : at - p;
+}
+
+template <class Unit>
+bool isRem(const Unit *p)
+{
+    return (unit(p[0]) | 0x20) == u'r' && (unit(p[1]) | 0x20) == u'e' && (unit(p[2]) | 0x20) == u'm';
 }
 } // namespace
 
@@ -98,29 +171,28 @@ void LogicalLineLexer::reset()
     m_statementTokens = 0;
 }
 
-bool LogicalLineLexer::skim(QStringView text, int lineIndex, qsizetype &i, qsizetype lastCode,
-                            bool &noClosingBracket, bool &continues)
+template <class Unit>
+bool LogicalLineLexer::skim(const Unit *units, qsizetype n, int lineIndex, qsizetype &i,
+                            qsizetype lastCode, bool &noClosingBracket, bool &continues)
 {
     // Only what can hide or end a statement matters here: strings, brackets, comments, `:`
     // and a final ` _`; none of them can sit inside a word or number.
-    const qsizetype n = text.size();
-    const char16_t *units = text.utf16();
     while (i < n) {
         i = specialAt(units, i, n, lastCode);
         if (i >= n)
             break;
-        const char16_t c = units[i];
+        const char16_t c = unit(units[i]);
         if (c == u'\'') {
             m_inComment = true;
-            continues = endsInContinuation(text, i + 1);
+            continues = endsInContinuation(units, n, i + 1);
             return true;
         } else if (c == u'"') {
             qsizetype j = i + 1;
             bool closed = false;
             while (j < n) {
-                if (units[j] != u'"') {
+                if (units[j] != Unit('"')) {
                     ++j;
-                } else if (j + 1 < n && units[j + 1] == u'"') {
+                } else if (j + 1 < n && units[j + 1] == Unit('"')) {
                     j += 2;
                 } else {
                     ++j;
@@ -134,7 +206,7 @@ bool LogicalLineLexer::skim(QStringView text, int lineIndex, qsizetype &i, qsize
             }
             i = j;
         } else if (c == u':') {
-            if (i + 1 < n && units[i + 1] == u'=') {
+            if (i + 1 < n && units[i + 1] == Unit('=')) {
                 i += 2;
             } else {
                 m_tokens.push_back({TokenKind::Separator, lineIndex, int(i), 1});
@@ -144,7 +216,7 @@ bool LogicalLineLexer::skim(QStringView text, int lineIndex, qsizetype &i, qsize
                 return false;
             }
         } else if (c == u'[') {
-            const qsizetype close = noClosingBracket ? -1 : text.indexOf(u']', i + 1);
+            const qsizetype close = noClosingBracket ? -1 : closingBracket(units, i + 1, n);
             if (close < 0) {
                 noClosingBracket = true;
                 ++i;
@@ -162,12 +234,21 @@ bool LogicalLineLexer::skim(QStringView text, int lineIndex, qsizetype &i, qsize
 
 bool LogicalLineLexer::feed(QStringView text, int lineIndex)
 {
+    return feedUnits(text.utf16(), text.size(), lineIndex);
+}
+
+bool LogicalLineLexer::feed(QLatin1StringView text, int lineIndex)
+{
+    return feedUnits(text.data(), text.size(), lineIndex);
+}
+
+template <class Unit>
+bool LogicalLineLexer::feedUnits(const Unit *units, qsizetype n, int lineIndex)
+{
     if (m_inComment)
-        return endsInContinuation(text, 0);
-    const qsizetype n = text.size();
-    const char16_t *units = text.utf16();
+        return endsInContinuation(units, n, 0);
     qsizetype lastCode = n - 1;
-    while (lastCode >= 0 && isCodeSpace(text[lastCode].unicode()))
+    while (lastCode >= 0 && isCodeSpace(unit(units[lastCode])))
         --lastCode;
     auto push = [&](TokenKind kind, qsizetype start, qsizetype length) {
         m_tokens.push_back({kind, lineIndex, int(start), int(length)});
@@ -179,23 +260,23 @@ bool LogicalLineLexer::feed(QStringView text, int lineIndex)
     while (i < n) {
         if (m_limit > 0 && m_statementTokens >= m_limit) {
             bool continues = false;
-            if (skim(text, lineIndex, i, lastCode, noClosingBracket, continues))
+            if (skim(units, n, lineIndex, i, lastCode, noClosingBracket, continues))
                 return continues;
             continue;
         }
-        const char16_t c = text[i].unicode();
+        const char16_t c = unit(units[i]);
         if (isCodeSpace(c)) {
             ++i;
         } else if (c == u'\'') {
             m_inComment = true;
-            return endsInContinuation(text, i + 1);
+            return endsInContinuation(units, n, i + 1);
         } else if (c == u'"') {
             qsizetype j = i + 1;
             bool closed = false;
             while (j < n) {
-                if (text[j] != u'"') {
+                if (units[j] != Unit('"')) {
                     ++j;
-                } else if (j + 1 < n && text[j + 1] == u'"') {
+                } else if (j + 1 < n && units[j + 1] == Unit('"')) {
                     j += 2;
                 } else {
                     ++j;
@@ -207,11 +288,10 @@ bool LogicalLineLexer::feed(QStringView text, int lineIndex)
             if (!closed)
                 return false; // a `_` inside an open string does not continue the line
             i = j;
-        } else if (c == u'_' && (i == 0 || isCodeSpace(text[i - 1].unicode()))
-                   && i == lastCode) {
+        } else if (c == u'_' && (i == 0 || isCodeSpace(unit(units[i - 1]))) && i == lastCode) {
             return true;
         } else if (c == u':') {
-            if (i + 1 < n && text[i + 1] == u'=') {
+            if (i + 1 < n && units[i + 1] == Unit('=')) {
                 push(TokenKind::Punct, i, 2);
                 i += 2;
             } else {
@@ -220,26 +300,26 @@ bool LogicalLineLexer::feed(QStringView text, int lineIndex)
             }
         } else if (isDigit(c)) {
             qsizetype j = i + 1;
-            while (j < n && (isIdentChar(text[j].unicode()) || text[j] == u'.'))
+            while (j < n && (isIdentChar(unit(units[j])) || units[j] == Unit('.')))
                 ++j;
-            if (j < n && isTypeSuffix(text[j].unicode()))
+            if (j < n && isTypeSuffix(unit(units[j])))
                 ++j;
             push(TokenKind::Number, i, j - i);
             i = j;
         } else if (isIdentChar(c)) {
             qsizetype j = identEnd(units, i + 1, n);
-            if (m_statementStart && j - i == 3 && (j == n || isCodeSpace(text[j].unicode()))
-                && isKeyword(text.sliced(i, 3), "rem")) {
+            if (m_statementStart && j - i == 3 && (j == n || isCodeSpace(unit(units[j])))
+                && isRem(units + i)) {
                 m_inComment = true;
-                return endsInContinuation(text, j);
+                return endsInContinuation(units, n, j);
             }
-            if (j < n && isTypeSuffix(text[j].unicode())
-                && (j + 1 >= n || !isIdentChar(text[j + 1].unicode())))
+            if (j < n && isTypeSuffix(unit(units[j]))
+                && (j + 1 >= n || !isIdentChar(unit(units[j + 1]))))
                 ++j;
             push(TokenKind::Word, i, j - i);
             i = j;
         } else if (c == u'[') {
-            const qsizetype close = noClosingBracket ? -1 : text.indexOf(u']', i + 1);
+            const qsizetype close = noClosingBracket ? -1 : closingBracket(units, i + 1, n);
             if (close < 0) {
                 noClosingBracket = true; // later `[` would scan the rest of the line again
                 push(TokenKind::Punct, i, 1);

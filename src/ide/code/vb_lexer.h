@@ -1,4 +1,5 @@
 #pragma once
+#include <QLatin1StringView>
 #include <QStringView>
 #include <string>
 #include <vector>
@@ -50,6 +51,22 @@ inline bool isKeyword(QStringView text, const char *lowerKeyword, size_t n)
     return true;
 }
 
+/// The same over one-byte text.
+inline bool isKeyword(QLatin1StringView text, const char *lowerKeyword, size_t n)
+{
+    if (size_t(text.size()) != n)
+        return false;
+    const char *p = text.data();
+    for (size_t i = 0; i < n; ++i) {
+        char c = p[i];
+        if (c >= 'A' && c <= 'Z')
+            c |= 0x20;
+        if (c != lowerKeyword[i])
+            return false;
+    }
+    return true;
+}
+
 /// The same with a NUL-terminated keyword.
 inline bool isKeyword(QStringView text, const char *lowerKeyword)
 {
@@ -62,6 +79,9 @@ class LogicalLineLexer {
 public:
     /// Tokenizes one physical line; returns true when the logical line continues on the next.
     bool feed(QStringView text, int lineIndex);
+    /// The same over a line of one-byte units (Latin-1, so ASCII lines as their bytes): the
+    /// tokens and answer equal those of the line widened to UTF-16.
+    bool feed(QLatin1StringView text, int lineIndex);
     /// Tokens of the logical line fed so far.
     const std::vector<Token> &tokens() const { return m_tokens; }
     /// Starts the next logical line.
@@ -76,8 +96,11 @@ private:
     /// Past the kept tokens of a statement, from `i`: false after pushing its separator (`i`
     /// then follows it), true when the physical line ends first, `continues` telling whether
     /// the logical line goes on.
-    bool skim(QStringView text, int lineIndex, qsizetype &i, qsizetype lastCode,
+    template <class Unit>
+    bool skim(const Unit *units, qsizetype n, int lineIndex, qsizetype &i, qsizetype lastCode,
               bool &noClosingBracket, bool &continues);
+    template <class Unit>
+    bool feedUnits(const Unit *units, qsizetype n, int lineIndex);
 
     std::vector<Token> m_tokens;
     bool m_inComment = false;

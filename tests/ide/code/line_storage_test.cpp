@@ -169,3 +169,41 @@ TEST(LineStorage, AsciiLinesGivenAsBytesReadAsTheSameLines)
         EXPECT_EQ(std::tie(a1, b1, c1, d1), std::tie(a2, b2, c2, d2)) << target;
     }
 }
+
+TEST(LineStorage, ProceduresAndDiagnosticsDoNotDependOnTheLinesForm)
+{
+    // The same pure-ASCII module given as bytes and as UTF-16: headers, End statements, Type
+    // blocks, continuations and missing Ends at every indent across the lexer's block sizes.
+    QStringList code{QStringLiteral("Attribute VB_Name = \"Mod\""), QStringLiteral("Option Explicit")};
+    for (int indent = 0; indent <= 33; ++indent) {
+        const QString pad(indent, u' ');
+        const QString n = QString::number(indent);
+        code << pad + QStringLiteral("Private Declare PtrSafe Function Api%1 Lib \"k\" () As Long").arg(n)
+             << pad + QStringLiteral("Public Const C%1 = 1, D%1$ = \"x: y\"").arg(n)
+             << pad + QStringLiteral("Private Type T%1").arg(n) << pad + QStringLiteral("  sUB As Long")
+             << QStringLiteral("Attribute Foo%1.VB_Description = \"Proc %1\"").arg(n)
+             << pad + QStringLiteral("Public Function Foo%1$(ByVal a As Long, _").arg(n)
+             << pad + QStringLiteral("    b As String) As String")
+             << pad + QStringLiteral("  x = [a b] + \"End Sub\": Rem End Function _")
+             << pad + QStringLiteral("  End Function ' done")
+             << pad + QStringLiteral("Property Get P%1() As Long: P%1 = 1: End Property").arg(n)
+             << pad + QStringLiteral("Friend Sub S%1()").arg(n) << pad + QStringLiteral("  Dim Sub_ As Long");
+    }
+    code << QStringLiteral("Sub Last()");
+
+    std::vector<QByteArray> narrow;
+    narrow.reserve(size_t(code.size()));
+    std::vector<ModuleCode::SourceLine> bytes, wide;
+    for (const QString &line : code) {
+        narrow.push_back(line.toLatin1());
+        bytes.push_back({narrow.back().constData(), line.size(), true});
+        wide.push_back({line.utf16(), line.size(), false});
+    }
+    const ModuleCode fromBytes(bytes, 3);
+    const ModuleCode fromWide(wide, 3);
+    const ModuleCode fromList(code, 3);
+    EXPECT_GT(fromList.procedures().size(), 60u);
+    EXPECT_GT(fromList.diagnostics().size(), 33u) << "every Friend Sub lacks its End Sub";
+    expectSameModule(fromBytes, fromList);
+    expectSameModule(fromWide, fromList);
+}

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using namespace ide::code;
 
 namespace {
@@ -61,5 +64,63 @@ TEST(VbLexer, TokensAndContinuations)
         const auto [tokens, continues] = lex(c.lines);
         EXPECT_EQ(tokens, c.tokens);
         EXPECT_EQ(continues, c.continues);
+    }
+}
+
+namespace {
+
+/// Tokens and continue flags as "kind line start length" strings, for comparing two feeds.
+std::vector<std::string> describe(const LogicalLineLexer &lexer, const std::vector<bool> &continues)
+{
+    std::vector<std::string> out;
+    for (const Token &t : lexer.tokens())
+        out.push_back(std::to_string(int(t.kind)) + ' ' + std::to_string(t.line) + ' '
+                      + std::to_string(t.start) + ' ' + std::to_string(t.length));
+    for (bool c : continues)
+        out.push_back(c ? "+" : "-");
+    return out;
+}
+
+} // namespace
+
+TEST(VbLexer, OneByteLinesLexLikeTheirUtf16)
+{
+    // Byte lines are read sixteen units at a time and UTF-16 ones eight: every special
+    // character, word end and final ` _` is moved across those boundaries by the indent.
+    const QStringList bodies = {
+        QStringLiteral("Private Sub Foo(ByVal a As Long)"),
+        QStringLiteral("x = \"a \"\"b\"\" _\" _"),
+        QStringLiteral("s = \"open _"),
+        QStringLiteral("a: b := 1 ' c: d _"),
+        QStringLiteral("Rem x _"),
+        QStringLiteral("REM"),
+        QStringLiteral("Remark = 1: Rem x"),
+        QStringLiteral("x_ = [Odd Name] + 1.5E3 + &H1F [open"),
+        QStringLiteral("rs!Field = Left$(s, 1) & n% & averyveryverylongidentifier_with_digits0123456789$"),
+        QStringLiteral("End Sub: Property Get Value() As Variant: Dim q#"),
+        QStringLiteral("_"),
+        QStringLiteral("a _ b _"),
+        QStringLiteral("caf\u00e9 = na\u00efve\u00a0+ \u00ff\u00e0: y = 1 _"),
+        QStringLiteral("x = 1 \t_\t"),
+    };
+    for (const QString &body : bodies) {
+        for (int indent = 0; indent <= 33; ++indent) {
+            const QString line = QString(indent, u' ') + body;
+            const QByteArray bytes = line.toLatin1();
+            ASSERT_EQ(QString::fromLatin1(bytes), line);
+            for (int limit : {0, 1, 4}) {
+                SCOPED_TRACE(QStringLiteral("%1 / limit %2").arg(line).arg(limit).toStdString());
+                // The line twice, so that its continuation and comment state carry to the next.
+                LogicalLineLexer wide, narrow;
+                wide.setStatementLimit(limit);
+                narrow.setStatementLimit(limit);
+                std::vector<bool> wideContinues, narrowContinues;
+                for (int k = 0; k < 2; ++k) {
+                    wideContinues.push_back(wide.feed(QStringView(line), k));
+                    narrowContinues.push_back(narrow.feed(QLatin1StringView(bytes), k));
+                }
+                EXPECT_EQ(describe(narrow, narrowContinues), describe(wide, wideContinues));
+            }
+        }
     }
 }
