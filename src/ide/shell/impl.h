@@ -101,7 +101,7 @@ public:
     int index() const override { return m_index; }
     QString className() const override;
     QString progId() const override { return m_progId; }
-    host::Ptr<host::Properties> properties() const override { return m_properties; }
+    host::Ptr<host::Properties> properties() const override;
     host::Ptr<host::VBControls> containedVBControls() const override;
     host::Ptr<host::VBControl> container() const override { return m_container.lock(); }
     bool inSelection() const override { return m_inSelection; }
@@ -113,7 +113,9 @@ private:
     QString m_name;
     int m_index;
     QString m_progId;
-    host::Ptr<PropertiesImpl> m_properties;
+    // The values as read; the Properties collection is built from them when first asked for.
+    mutable QList<QPair<QString, QVariant>> m_values;
+    mutable host::Ptr<PropertiesImpl> m_properties;
     std::weak_ptr<ControlImpl> m_container;
     bool m_inSelection = false;
 };
@@ -245,7 +247,10 @@ private:
     QString m_designerId;
     host::Ptr<CodeModuleImpl> m_codeModule;
     host::Ptr<FormImpl> m_designer;
-    host::Ptr<PropertiesImpl> m_properties;
+    // The designer's top-level values as read (hasDesigner), until properties() builds them.
+    bool m_hasDesigner = false;
+    mutable QList<QPair<QString, QVariant>> m_designerValues;
+    mutable host::Ptr<PropertiesImpl> m_properties;
     std::weak_ptr<WindowImpl> m_designerWindow;
 };
 

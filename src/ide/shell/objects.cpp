@@ -45,12 +45,23 @@ Ptr<host::Property> PropertiesImpl::item(const QString &name) const
 // ---- designers ----------------------------------------------------------------
 
 ControlImpl::ControlImpl(const files::ControlNode &node, std::weak_ptr<ControlImpl> container)
-    : m_name(node.name), m_index(node.index), m_progId(node.progId),
-      m_properties(std::make_shared<PropertiesImpl>()), m_container(std::move(container))
+    : m_name(node.name), m_index(node.index), m_progId(node.progId), m_values(node.properties),
+      m_container(std::move(container))
 {
-    m_properties->set(QStringLiteral("Name"), node.name);
-    for (const auto &[key, value] : node.properties)
-        m_properties->set(key, value);
+}
+
+Ptr<host::Properties> ControlImpl::properties() const
+{
+    // Most loads never read a control's properties: the collection is built on first use.
+    if (!m_properties) {
+        auto properties = std::make_shared<PropertiesImpl>();
+        properties->set(QStringLiteral("Name"), m_name);
+        for (const auto &[key, value] : std::as_const(m_values))
+            properties->set(key, value);
+        m_values = {};
+        m_properties = std::move(properties);
+    }
+    return m_properties;
 }
 
 QString ControlImpl::className() const
@@ -216,24 +227,13 @@ void ComponentImpl::init(Data data)
     m_type = data.type;
     m_fileNames = data.fileNames;
     m_designerId = data.designerId;
-    m_properties = std::make_shared<PropertiesImpl>();
-    m_properties->set(QStringLiteral("Name"), m_name);
     using CT = host::ComponentType;
     const bool codeless = m_type == CT::ResFile || m_type == CT::RelatedDocument;
     if (!codeless)
         m_codeModule = std::make_shared<CodeModuleImpl>(weak_from_this(), m_state, m_liveness, std::move(data.code));
     if (data.hasDesigner) {
-        for (const auto &[key, value] : data.root.properties)
-            m_properties->set(key, value);
-        if (m_type == CT::VBForm) {
-            // Only written when True; the IDE knows the default.
-            bool mdiChild = false;
-            for (const auto &[key, value] : data.root.properties) {
-                if (key.compare(QLatin1String("MDIChild"), Qt::CaseInsensitive) == 0)
-                    mdiChild = value.toBool();
-            }
-            m_properties->set(QStringLiteral("MDIChild"), mdiChild);
-        }
+        m_hasDesigner = true;
+        m_designerValues = data.root.properties;
         m_designer = m_type == CT::ActiveXDesigner ? std::make_shared<FormImpl>()
                                                    : std::make_shared<FormImpl>(data.root);
     }
@@ -279,6 +279,26 @@ Ptr<host::Properties> ComponentImpl::properties() const
 {
     m_liveness->check();
     m_state->seam("VBComponent.Properties");
+    if (!m_properties) {
+        // Built on first use, as a control's are.
+        auto properties = std::make_shared<PropertiesImpl>();
+        properties->set(QStringLiteral("Name"), m_name);
+        if (m_hasDesigner) {
+            for (const auto &[key, value] : std::as_const(m_designerValues))
+                properties->set(key, value);
+            if (m_type == host::ComponentType::VBForm) {
+                // Only written when True; the IDE knows the default.
+                bool mdiChild = false;
+                for (const auto &[key, value] : std::as_const(m_designerValues)) {
+                    if (key.compare(QLatin1String("MDIChild"), Qt::CaseInsensitive) == 0)
+                        mdiChild = value.toBool();
+                }
+                properties->set(QStringLiteral("MDIChild"), mdiChild);
+            }
+            m_designerValues = {};
+        }
+        m_properties = std::move(properties);
+    }
     return m_properties;
 }
 
