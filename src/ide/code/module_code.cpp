@@ -5,7 +5,6 @@
 #include "ide/code/vb_lexer.h"
 
 #include <QHash>
-#include <QSet>
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -106,6 +105,15 @@ bool parseDescription(QStringView line, QString &name, QString &text)
         value.append(line[i]);
     }
     return false;
+}
+
+/// A hash of the folded form of `text`, equal for names equal under equalsFolded.
+size_t foldedHash(QStringView text)
+{
+    size_t h = 14695981039346656037ull;
+    for (QChar c : text)
+        h = (h ^ foldChar(c.unicode())) * 1099511628211ull;
+    return h;
 }
 
 /// An identifier's length without its type suffix (`Left$` -> `Left`).
@@ -630,14 +638,29 @@ struct ModuleCode::Builder {
         while (d < members.size())
             all.push_back(std::move(members[d++]));
 
-        QSet<QString> seen;
-        seen.reserve(qsizetype(all.size()));
+        // The first member of each name (any case) stays. Names are grouped by a hash of their
+        // folded form, so no folded copy is built per member.
+        std::vector<std::pair<size_t, size_t>> byHash(all.size()); // hash, index in `all`
+        for (size_t k = 0; k < all.size(); ++k)
+            byHash[k] = {foldedHash(all[k].name), k};
+        std::sort(byHash.begin(), byHash.end());
+        std::vector<bool> repeated(all.size());
+        for (size_t run = 0; run < byHash.size();) {
+            size_t end = run + 1;
+            while (end < byHash.size() && byHash[end].first == byHash[run].first)
+                ++end;
+            for (size_t k = run + 1; k < end; ++k) {
+                for (size_t e = run; e < k && !repeated[byHash[k].second]; ++e)
+                    repeated[byHash[k].second] = equalsFolded(all[byHash[k].second].name,
+                                                              all[byHash[e].second].name);
+            }
+            run = end;
+        }
         std::vector<MemberInfo> &out = m.m_members;
-        for (MemberInfo &member : all) {
-            const qsizetype before = seen.size();
-            seen.insert(folded(member.name));
-            if (seen.size() != before)
-                out.push_back(std::move(member));
+        out.reserve(all.size());
+        for (size_t k = 0; k < all.size(); ++k) {
+            if (!repeated[k])
+                out.push_back(std::move(all[k]));
         }
         std::stable_sort(out.begin(), out.end(), [](const MemberInfo &a, const MemberInfo &b) {
             return a.codeLocation < b.codeLocation;

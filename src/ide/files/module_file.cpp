@@ -246,7 +246,7 @@ BlockResult parseBlock(const Lines &lines, int first, DiagnosticSink &sink)
                 sink.add(i + 1, QStringLiteral("Unexpected line in %1: '%2'").arg(describe(stack.back()), excerpt(line.toString())));
                 continue;
             }
-            const QVariant value = parsePropertyValue(line.sliced(eq + 1).toString());
+            const QVariant value = parsePropertyValue(line.sliced(eq + 1));
             ControlNode &node = stack.back();
             if (is(key, "Index") && (value.typeId() == QMetaType::Int))
                 node.index = value.toInt();
@@ -295,7 +295,7 @@ ModuleKind moduleKindFromExtension(const QString &fileName)
     return ModuleKind::Unknown;
 }
 
-QVariant parsePropertyValue(const QString &text)
+QVariant parsePropertyValue(QStringView text)
 {
     const QStringView s = trimmedView(text);
     if (s.startsWith(QLatin1Char('"')) || s.startsWith(QLatin1String("$\""))) {

@@ -54,6 +54,6 @@ ModuleFile parseModule(const MixedLines &lines, const QString &fileName, std::ve
 ModuleKind moduleKindFromExtension(const QString &fileName);
 
 /// Reads one value as written after `key =` in a designer block (see ControlNode::properties).
-QVariant parsePropertyValue(const QString &text);
+QVariant parsePropertyValue(QStringView text);
 
 } // namespace ide::files
