@@ -1,10 +1,14 @@
 // The stand-in IDE through the host contract: loading, collections, events,
 // command bars, code panes, windows, add-ins and bad input.
 #include "support/error_number.h"
+#include "ide/files/module_file.h"
+#include "ide/files/project_sources.h"
 #include "ide/shell/ide.h"
 #include "support/test_project.h"
 
 #include <QDir>
+#include <QFile>
+#include <algorithm>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -88,6 +92,84 @@ TEST(IdeLoad, DesignerControlsAreListedNestedInFileOrder)
     EXPECT_EQ(order->designer()->containedVBControls()->count(), 4);
     EXPECT_EQ(controls->item(2)->className(), QStringLiteral("TextBox"));
     EXPECT_EQ(controls->item(8)->properties()->item(QStringLiteral("Caption"))->value().toString(), QStringLiteral("至急"));
+}
+
+namespace {
+
+using PropertyList = std::vector<std::pair<QString, QVariant>>;
+
+PropertyList propertiesOf(const Ptr<host::Properties> &properties)
+{
+    PropertyList out;
+    for (int i = 1; i <= properties->count(); ++i)
+        out.emplace_back(properties->item(i)->name(), properties->item(i)->value());
+    return out;
+}
+
+/// What a collection holds when filled from a designer block's values one after another:
+/// `Name` first, a repeated key replacing the earlier value in place.
+PropertyList filledFrom(const QString &name, const QList<QPair<QString, QVariant>> &values)
+{
+    PropertyList out{{QStringLiteral("Name"), name}};
+    for (const auto &[key, value] : values) {
+        auto same = std::find_if(out.begin(), out.end(), [&](const auto &p) {
+            return p.first.compare(key, Qt::CaseInsensitive) == 0;
+        });
+        if (same != out.end())
+            same->second = value;
+        else
+            out.emplace_back(key, value);
+    }
+    return out;
+}
+
+void collectNodes(const ide::files::ControlNode &node, std::vector<const ide::files::ControlNode *> &out)
+{
+    for (const auto &child : node.children) {
+        out.push_back(&child);
+        collectNodes(child, out);
+    }
+}
+
+} // namespace
+
+TEST(IdeLoad, DesignerPropertiesReadOnFirstUseHoldTheFilesValues)
+{
+    // Controls' and components' Properties are built when first asked for: whatever the order
+    // of the first reads (nested controls before their containers here), each holds the values
+    // of the file's block as a whole parse of the file gives them.
+    ide::Ide ide;
+    ide.load(examplesDir() + QStringLiteral("/Stock/Stock.vbp"));
+    auto components = ide.vbe()->vbProjects()->item(1)->vbComponents();
+    int checkedControls = 0;
+    for (const char *formName : {"frmMain", "frmOrder", "frmAbout"}) {
+        SCOPED_TRACE(formName);
+        auto component = components->item(QString::fromLatin1(formName));
+        QFile file(component->fileNames(1));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        std::vector<ide::files::Diagnostic> diagnostics;
+        const QStringList lines = ide::files::decodeLines(file.readAll(), ide::files::CodePage::Cp932,
+                                                          file.fileName(), diagnostics);
+        const ide::files::ModuleFile parsed = ide::files::parseModule(lines, file.fileName(), diagnostics);
+        std::vector<const ide::files::ControlNode *> nodes;
+        collectNodes(parsed.root, nodes);
+
+        auto controls = component->designer()->vbControls();
+        ASSERT_EQ(controls->count(), int(nodes.size()));
+        for (int i = controls->count(); i >= 1; --i) {
+            const auto *node = nodes[size_t(i - 1)];
+            auto first = controls->item(i)->properties();
+            EXPECT_EQ(propertiesOf(first), filledFrom(node->name, node->properties)) << node->name.toStdString();
+            EXPECT_EQ(controls->item(i)->properties(), first) << "built once";
+            ++checkedControls;
+        }
+        PropertyList expected = filledFrom(component->name(), parsed.root.properties);
+        if (component->type() == ComponentType::VBForm
+            && std::none_of(expected.begin(), expected.end(), [](const auto &p) { return p.first == u"MDIChild"; }))
+            expected.emplace_back(QStringLiteral("MDIChild"), false);
+        EXPECT_EQ(propertiesOf(component->properties()), expected);
+    }
+    EXPECT_GT(checkedControls, 8);
 }
 
 TEST(IdeLoad, ReferencesListBuiltInsFirstThenVbpOrder)
