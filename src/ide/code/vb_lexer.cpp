@@ -27,6 +27,29 @@ bool continuationAt(const Unit *p, qsizetype j, qsizetype lastCode)
     return j == lastCode && p[j] == Unit('_') && (j == 0 || isCodeSpace(unit(p[j - 1])));
 }
 
+/// After a block of `width` units at `i` whose special units are the bits of `mask`: the
+/// first of them, or a line-continuing `_` before it; -1 when the block has neither.
+template <class Unit>
+qsizetype blockHit(const Unit *p, qsizetype i, int width, unsigned mask, qsizetype lastCode)
+{
+    const qsizetype at = mask != 0 ? i + std::countr_zero(mask) : i + width;
+    if (lastCode >= i && lastCode < at && continuationAt(p, lastCode, lastCode))
+        return lastCode;
+    return mask != 0 ? at : -1;
+}
+
+/// specialAt() one unit at a time, for what the blocks leave.
+template <class Unit>
+qsizetype specialTail(const Unit *p, qsizetype i, qsizetype n, qsizetype lastCode)
+{
+    for (; i < n; ++i) {
+        const char16_t c = unit(p[i]);
+        if (c == u'\'' || c == u'"' || c == u':' || c == u'[' || continuationAt(p, i, lastCode))
+            return i;
+    }
+    return n;
+}
+
 /// The first unit at or after `i` that can hide or end a statement (`'`, `"`, `:`, `[`, or a
 /// line-continuing `_` at `lastCode`), or `n`.
 qsizetype specialAt(const char16_t *p, qsizetype i, qsizetype n, qsizetype lastCode)
@@ -38,20 +61,11 @@ qsizetype specialAt(const char16_t *p, qsizetype i, qsizetype n, qsizetype lastC
             _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('\'')), _mm_cmpeq_epi16(v, _mm_set1_epi16('"'))),
             _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(':')), _mm_cmpeq_epi16(v, _mm_set1_epi16('['))));
         const unsigned mask = unsigned(_mm_movemask_epi8(_mm_packs_epi16(hit, _mm_setzero_si128()))) & 0xFFu;
-        if (mask != 0) {
-            const qsizetype at = i + std::countr_zero(mask);
-            return lastCode >= i && lastCode < at && continuationAt(p, lastCode, lastCode) ? lastCode : at;
-        }
-        if (lastCode >= i && lastCode < i + 8 && continuationAt(p, lastCode, lastCode))
-            return lastCode;
+        if (const qsizetype at = blockHit(p, i, 8, mask, lastCode); at >= 0)
+            return at;
     }
 #endif
-    for (; i < n; ++i) {
-        const char16_t c = p[i];
-        if (c == u'\'' || c == u'"' || c == u':' || c == u'[' || continuationAt(p, i, lastCode))
-            return i;
-    }
-    return n;
+    return specialTail(p, i, n, lastCode);
 }
 
 qsizetype specialAt(const char *p, qsizetype i, qsizetype n, qsizetype lastCode)
@@ -62,21 +76,11 @@ qsizetype specialAt(const char *p, qsizetype i, qsizetype n, qsizetype lastCode)
         const __m128i hit = _mm_or_si128(
             _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\'')), _mm_cmpeq_epi8(v, _mm_set1_epi8('"'))),
             _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(':')), _mm_cmpeq_epi8(v, _mm_set1_epi8('['))));
-        const unsigned mask = unsigned(_mm_movemask_epi8(hit));
-        if (mask != 0) {
-            const qsizetype at = i + std::countr_zero(mask);
-            return lastCode >= i && lastCode < at && continuationAt(p, lastCode, lastCode) ? lastCode : at;
-        }
-        if (lastCode >= i && lastCode < i + 16 && continuationAt(p, lastCode, lastCode))
-            return lastCode;
+        if (const qsizetype at = blockHit(p, i, 16, unsigned(_mm_movemask_epi8(hit)), lastCode); at >= 0)
+            return at;
     }
 #endif
-    for (; i < n; ++i) {
-        const char c = p[i];
-        if (c == '\'' || c == '"' || c == ':' || c == '[' || continuationAt(p, i, lastCode))
-            return i;
-    }
-    return n;
+    return specialTail(p, i, n, lastCode);
 }
 
 /// The first unit at or after `j` that is not an identifier character, or `n`.
