@@ -3,12 +3,11 @@
 #include "cli/commands.h"
 
 #include "cli/explore_session.h"
+#include "cli/module_files.h"
 #include "find/search.h"
 #include "frontend/json.h"
-#include "ide/shell/impl.h"
 #include "shared/bas_quillbox.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace cli {
@@ -31,15 +30,6 @@ struct FilePosition {
     int column = 0;
 };
 
-/// The module's file as printed: relative to the current folder when the project was named so.
-QString fileOf(const host::VBComponent &component, bool relative)
-{
-    if (component.fileCount() == 0)
-        return {};
-    const QString file = component.fileNames(1);
-    return relative ? QDir::current().relativeFilePath(file) : file;
-}
-
 FilePosition filePosition(const host::VBComponent &component, const QString &file, const shared::FindResult &hit,
                           const find::FindOptions &options, const QString &text)
 {
@@ -51,9 +41,7 @@ FilePosition filePosition(const host::VBComponent &component, const QString &fil
     if (module->find(text, startLine, startCol, endLine, endCol, options.wholeWord, options.matchCase,
                      options.patternSearch))
         at.column = startCol;
-    // Attribute lines are in the file but not in the pane.
-    const auto impl = std::dynamic_pointer_cast<ide::CodeModuleImpl>(module);
-    at.line = impl ? impl->code().fileLineOf(hit.Line) : hit.Line;
+    at.line = fileLineOf(module, hit.Line);
     return at;
 }
 
@@ -113,7 +101,7 @@ int runFind(const QStringList &rawArgs, const frontend::Console &console)
             for (const shared::FindResult &hit : results.gFindResults) {
                 if (!previous || previous->ModuleName != hit.ModuleName || previous->ProjectName != hit.ProjectName) {
                     component = projects->item(hit.ProjectName)->vbComponents()->item(hit.ModuleName);
-                    file = fileOf(*component, relative);
+                    file = moduleFile(*component, relative);
                 }
                 previous = &hit;
                 const FilePosition at = filePosition(*component, file, hit, options, results.gFindText);

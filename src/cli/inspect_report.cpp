@@ -1,7 +1,7 @@
 #include "cli/inspect_report.h"
 
 #include "controls/common.h"
-#include "ide/shell/impl.h"
+#include "cli/module_files.h"
 #include "inspection/check_items.h"
 
 #include <QDir>
@@ -11,15 +11,6 @@ namespace cli {
 
 namespace {
 
-/// Pane line to file line (attribute lines are in the file, not in the pane).
-int fileLineOf(const host::Ptr<host::CodeModule> &module, int paneLine)
-{
-    if (paneLine <= 0 || !module)
-        return 0;
-    const auto impl = std::dynamic_pointer_cast<ide::CodeModuleImpl>(module);
-    return impl ? impl->code().fileLineOf(paneLine) : paneLine;
-}
-
 bool byText(const QString &a, const QString &b) { return controls::compareText(a, b) < 0; }
 
 InspectionModule moduleReport(const host::VBE &vbe, const shared::AnalizeResult &result, bool relativePaths)
@@ -28,12 +19,9 @@ InspectionModule moduleReport(const host::VBE &vbe, const shared::AnalizeResult 
     host::Ptr<host::CodeModule> code;
     host::resumeNext([&] {
         const auto component = vbe.vbProjects()->item(result.ProjectName)->vbComponents()->item(result.ModuleName);
-        if (component->fileCount() > 0)
-            module.file = component->fileNames(1);
+        module.file = moduleFile(*component, relativePaths);
         code = component->codeModule();
     });
-    if (relativePaths && !module.file.isEmpty())
-        module.file = QDir::current().relativeFilePath(module.file);
     for (const inspection::ReportFinding &row : inspection::reportFindings(result)) {
         InspectionFinding finding;
         finding.item = row.item->index + 1;
