@@ -3,10 +3,8 @@
 // the same files. Set TESSARY_BENCH_VBP (or TESSARY_BENCH_PROJECT) to a .vbp to measure a real
 // project from disk as well.
 //
-// `load_bench --load PATH.vbp` loads one project and prints its module bytes, the bytes the
-// loaded modules hold, the process's peak RSS and the bytes held once every module has its
-// token index (0 unless a fifth argument asks for the indexes); the benchmarks run it as a fresh
-// process, as every command and the desktop IDE start.
+// `load_bench --load PATH.vbp CODEPAGE [held|indexed]` loads one project in a fresh process, as
+// every command and the desktop IDE start, and prints its peak RSS, or what the modules hold.
 #include "bench_projects.h"
 
 #include <benchmark/benchmark.h>
@@ -47,23 +45,24 @@ void BM_LoadProjectCp932(benchmark::State &state) { loadProject(state, ide::file
 void BM_LoadProjectGuessed(benchmark::State &state) { loadProject(state, ide::files::CodePage::Auto); }
 
 /// `iconv` over the module files, as a process, beside the same files loaded by a fresh
-/// process of ours: the whole cost a command pays, page faults and all.
+/// process of ours: the whole cost a command pays, page faults and all. The timed process only
+/// loads, and ends as the command line tool does; what the modules hold is counted by another.
 void endToEnd(benchmark::State &state, const ProjectOnDisk &p)
 {
     const Timing iconv = iconvTiming(p);
     const QByteArray self = quoted(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")));
     const QByteArray command = self + " --load " + quoted(p.vbp) + " " + QByteArray::number(int(p.codePage));
     double seconds = 0, cpu = 0;
-    QByteArray report;
+    QByteArray peak;
     for (auto _ : state) {
-        const Timing t = timeOf(command, &report);
+        const Timing t = timeOf(command, &peak);
         state.SetIterationTime(t.wall);
         seconds += t.wall;
         cpu += t.cpu;
     }
-    const QList<QByteArray> fields = report.trimmed().split(' ');
+    const QList<QByteArray> held = run(command + " held").trimmed().split(' ');
     const QList<QByteArray> indexed = run(command + " indexed").trimmed().split(' ');
-    if (fields.size() != 4 || indexed.size() != 4) {
+    if (peak.trimmed().isEmpty() || held.size() != 2 || indexed.size() != 2) {
         state.SkipWithError("the loading process failed");
         return;
     }
@@ -75,10 +74,10 @@ void endToEnd(benchmark::State &state, const ProjectOnDisk &p)
     state.counters["cpu_ms"] = cpuPerLoad * 1e3;
     state.counters["iconv_cpu_ms"] = iconv.cpu * 1e3;
     state.counters["x_iconv_cpu"] = cpuPerLoad / iconv.cpu;
-    state.counters["held_per_byte"] = fields[1].toDouble() / double(p.moduleBytes);
-    state.counters["held_indexed_per_byte"] = indexed[3].toDouble() / double(p.moduleBytes);
-    state.counters["peak_MB"] = fields[2].toDouble() / 1e3;
-    state.counters["peak_per_byte"] = fields[2].toDouble() * 1e3 / double(p.moduleBytes);
+    state.counters["held_per_byte"] = held[1].toDouble() / double(p.moduleBytes);
+    state.counters["held_indexed_per_byte"] = indexed[1].toDouble() / double(p.moduleBytes);
+    state.counters["peak_MB"] = peak.trimmed().toDouble() / 1e3;
+    state.counters["peak_per_byte"] = peak.trimmed().toDouble() * 1e3 / double(p.moduleBytes);
 }
 
 void BM_EndToEndGenerated(benchmark::State &state) { endToEnd(state, generatedProject()); }
@@ -91,26 +90,32 @@ void BM_EndToEndReal(benchmark::State &state)
         state.SkipWithError("TESSARY_BENCH_PROJECT is not set");
 }
 
-/// The --load mode: prints module bytes, bytes held and peak RSS in kB.
-int loadOnly(const char *path, int codePage, bool indexAll)
+/// The --load mode. Alone it loads, prints the peak RSS in kB and leaves the IDE as `tessary`
+/// does at exit; with "held" it prints module bytes and the bytes the modules hold, with
+/// "indexed" module bytes and what they hold once every module has its token index.
+int loadOnly(const char *path, int codePage, const char *measure)
 {
-    ide::Ide ide;
-    ide.setCodePage(ide::files::CodePage(codePage));
-    const auto projects = ide.load(QString::fromLocal8Bit(path));
+    auto ide = std::make_unique<ide::Ide>();
+    ide->setCodePage(ide::files::CodePage(codePage));
+    const auto projects = ide->load(QString::fromLocal8Bit(path));
     if (projects.empty())
         return 1;
-    const Held held = heldBy(projects);
-    long peak = 0;
-    if (FILE *status = std::fopen("/proc/self/status", "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, status))
-            if (std::sscanf(line, "VmHWM: %ld kB", &peak) == 1)
-                break;
-        std::fclose(status);
+    if (!measure) {
+        long peak = 0;
+        if (FILE *status = std::fopen("/proc/self/status", "r")) {
+            char line[256];
+            while (std::fgets(line, sizeof line, status))
+                if (std::sscanf(line, "VmHWM: %ld kB", &peak) == 1)
+                    break;
+            std::fclose(status);
+        }
+        std::printf("%ld\n", peak);
+        ide->shutDown();
+        static auto *kept = ide.release(); // as the command line tool leaves it
+        (void)kept;
+        return 0;
     }
-    // What every module holds once searched enough to have its token index.
-    qint64 indexed = 0;
-    if (indexAll) {
+    if (std::strcmp(measure, "indexed") == 0) {
         for (const auto &project : projects) {
             auto components = project->vbComponents();
             for (int k = 1; k <= components->count(); ++k) {
@@ -125,10 +130,9 @@ int loadOnly(const char *path, int codePage, bool indexAll)
                 }
             }
         }
-        indexed = heldBy(projects).held;
     }
-    std::printf("%lld %lld %ld %lld\n", static_cast<long long>(held.moduleBytes),
-                static_cast<long long>(held.held), peak, static_cast<long long>(indexed));
+    const Held held = heldBy(projects);
+    std::printf("%lld %lld\n", static_cast<long long>(held.moduleBytes), static_cast<long long>(held.held));
     return 0;
 }
 
@@ -142,7 +146,7 @@ BENCHMARK(BM_EndToEndReal)->Unit(benchmark::kMillisecond)->UseManualTime()->Iter
 int main(int argc, char **argv)
 {
     if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "--load") == 0)
-        return loadOnly(argv[2], std::atoi(argv[3]), argc == 5);
+        return loadOnly(argv[2], std::atoi(argv[3]), argc == 5 ? argv[4] : nullptr);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

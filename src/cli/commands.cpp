@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/dump.h"
+#include "cli/explore_session.h"
 #include "cli/ui_view.h"
 #include "controls/platform.h"
 #include "frontend/options.h"
@@ -74,6 +75,7 @@ int runUi(const QStringList &args, const Console &console)
     for (const auto &m : platform.messages())
         messages << m.prompt;
     console.out(uiState(session, messages).dump());
+    closeForExit(std::move(session));
     return frontend::ExitLoaded;
 }
 
@@ -100,14 +102,16 @@ int runDump(const QStringList &args, const Console &console)
     }
     if (file.isEmpty())
         return usage(console);
-    ide::Ide ide;
-    ide.setCodePage(codePage);
-    ide.load(file);
+    auto ide = std::make_unique<ide::Ide>();
+    ide->setCodePage(codePage);
+    ide->load(file);
     // Paths are shown from the named file's folder, whichever folder tessary runs in.
     frontend::JsonWriter out(console.out);
-    dumpIde(ide, withLines, QFileInfo(file).absolutePath(), out);
-    frontend::printDiagnostics(console, ide);
-    return ide.vbe()->vbProjects()->count() > 0 ? frontend::ExitLoaded : frontend::ExitNothingLoaded;
+    dumpIde(*ide, withLines, QFileInfo(file).absolutePath(), out);
+    frontend::printDiagnostics(console, *ide);
+    const bool loaded = ide->vbe()->vbProjects()->count() > 0;
+    closeForExit(std::move(ide));
+    return loaded ? frontend::ExitLoaded : frontend::ExitNothingLoaded;
 }
 
 int run(QStringList args, const Console &console)

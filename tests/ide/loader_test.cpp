@@ -5,9 +5,12 @@
 #include "ide/files/test_printers.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <mutex>
 #include <sys/stat.h>
 
 using host::Ptr;
@@ -42,21 +45,30 @@ std::string diagnosticsOf(const ide::Ide &ide)
 
 std::string lines(const QStringList &list) { return list.join(QLatin1Char('\n')).toStdString(); }
 
-/// Counts what the loader asks of the file system.
+/// Counts what the loader asks of the file system, which it reads on several threads.
 class CountingFileSystem : public MemoryFileSystem {
 public:
     std::optional<QByteArray> read(const QString &path, QString *error) const override
     {
-        ++reads[path];
+        {
+            const std::lock_guard lock(m_mutex);
+            ++reads[path];
+        }
         return MemoryFileSystem::read(path, error);
     }
     QStringList entries(const QString &dir) const override
     {
-        ++listings[dir];
+        {
+            const std::lock_guard lock(m_mutex);
+            ++listings[dir];
+        }
         return MemoryFileSystem::entries(dir);
     }
     mutable QHash<QString, int> reads;
     mutable QHash<QString, int> listings;
+
+private:
+    mutable std::mutex m_mutex;
 };
 
 } // namespace
@@ -159,8 +171,9 @@ TEST(LoaderFileSystem, MembersAreListedOnceReadOnceAndFoldersListedOncePerLoad)
     auto projects = ide.load(u("/many/Many.vbp"));
     ASSERT_EQ(projects.size(), 1u);
     EXPECT_EQ(projects[0]->vbComponents()->count(), 301);
-    EXPECT_EQ(fs->reads.value(u("/many/dup.bas")), 1);
-    EXPECT_EQ(fs->reads.value(u("/many/src/m300.bas")), 1);
+    // Once for the code page's evidence, once to load it: not once a listing.
+    EXPECT_EQ(fs->reads.value(u("/many/dup.bas")), 2);
+    EXPECT_EQ(fs->reads.value(u("/many/src/m300.bas")), 2);
     EXPECT_EQ(fs->listings.value(u("/many/src")), 1);
     EXPECT_EQ(fs->listings.value(u("/many")), 1);
     EXPECT_EQ(diagnosticsOf(ide),
@@ -270,6 +283,12 @@ TEST(LoaderThreads, EveryThreadCountLoadsTheSameProject)
         const QByteArray name = i == 17 ? QByteArray("M3") : "M" + n;
         fs->add(u("/t/m") + QString::number(i) + u(".bas"), moduleBytes(name.constData(), code));
         vbp += "Module=" + name + "; m" + n + ".bas\r\n";
+        // Files that cannot be read, between ones that are missing or refused: their messages
+        // keep the order of the .vbp's lines whichever thread found them unreadable.
+        if (i % 9 == 0)
+            fs->setReadError(u("/t/m") + QString::number(i) + u(".bas"), u("Permission denied"));
+        if (i % 9 == 1)
+            vbp += "Module=Gone" + n + "; gone" + n + ".bas\r\nModule=Abs" + n + "; C:\\abs.bas\r\n";
     }
     fs->add(u("/t/f.frm"), "VERSION 5.00\r\nBegin VB.Form Form1\r\n   Caption = \"x\"\r\nEnd\r\n"
                            "Attribute VB_Name = \"Form1\"\r\nSub Form_Load()\r\n");
@@ -292,6 +311,16 @@ TEST(LoaderThreads, EveryThreadCountLoadsTheSameProject)
         return diagnosticsOf(ide) + "\n" + lines(out);
     };
     const std::string one = loaded(1);
+    const QStringList vbpLines = QString::fromStdString(one).split(u'\n').filter(QRegularExpression(u("^T\\.vbp:")));
+    ASSERT_EQ(vbpLines.size(), 5 * 2 + 4) << one; // gone and absolute after m1, m10, ..., m37; m9 ... m36 unreadable
+    EXPECT_EQ(vbpLines[0], u("T.vbp:4: The file 'gone1.bas' could not be loaded: No such file")) << one;
+    EXPECT_EQ(vbpLines[2], u("T.vbp:13: The file 'm9.bas' could not be loaded: Permission denied")) << one;
+    int previous = 0;
+    for (const QString &line : vbpLines) {
+        const int at = line.section(u':', 1, 1).toInt();
+        EXPECT_GT(at, previous) << one;
+        previous = at;
+    }
     EXPECT_NE(one.find("m17.bas:0: A component named M3 is already loaded"), std::string::npos) << one;
     EXPECT_NE(one.find("f.frm:6: End Sub missing for Form_Load"), std::string::npos) << one;
     EXPECT_EQ(loaded(2), one);

@@ -175,12 +175,28 @@ QString FileSystem::resolve(const QString &baseDir, const QString &windowsPath) 
 
 // --- DiskFileSystem ----------------------------------------------------------------------
 
+bool FileSystem::readInto(const QString &path, QByteArray &into, QString *error) const
+{
+    std::optional<QByteArray> bytes = read(path, error);
+    if (bytes)
+        into = std::move(*bytes);
+    return bool(bytes);
+}
+
 std::optional<QByteArray> DiskFileSystem::read(const QString &path, QString *error) const
 {
-    auto fail = [error](const QString &message) -> std::optional<QByteArray> {
+    QByteArray bytes;
+    if (!readInto(path, bytes, error))
+        return std::nullopt;
+    return bytes;
+}
+
+bool DiskFileSystem::readInto(const QString &path, QByteArray &bytes, QString *error) const
+{
+    auto fail = [error](const QString &message) {
         if (error)
             *error = message;
-        return std::nullopt;
+        return false;
     };
     auto failErrno = [&](int code) {
         switch (code) {
@@ -210,7 +226,7 @@ std::optional<QByteArray> DiskFileSystem::read(const QString &path, QString *err
         return fail(QStringLiteral("Not a regular file (a device, pipe or socket)"));
     if (st.st_size > MaxFileSize)
         return fail(QStringLiteral("File too large"));
-    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
+    bytes.resize(qsizetype(st.st_size));
     qsizetype got = 0;
     while (got < bytes.size()) {
         const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
@@ -223,7 +239,7 @@ std::optional<QByteArray> DiskFileSystem::read(const QString &path, QString *err
         got += n;
     }
     bytes.truncate(got);
-    return bytes;
+    return true;
 }
 
 bool DiskFileSystem::exists(const QString &path) const

@@ -17,6 +17,9 @@ public:
     /// Reads a whole file; on failure returns nullopt and sets *error (if given) to a clear
     /// message ("No such file", "Is a directory", "Permission denied", ...).
     virtual std::optional<QByteArray> read(const QString &path, QString *error) const = 0;
+    /// read() into `into`, whose storage is reused where the file system can: fresh memory for
+    /// every file of a large project costs more than reading them.
+    virtual bool readInto(const QString &path, QByteArray &into, QString *error) const;
     virtual bool exists(const QString &path) const = 0;
     virtual bool isDirectory(const QString &path) const = 0;
     /// Names (not paths) of the entries of `dir`; empty when it is not a directory.
@@ -68,6 +71,7 @@ private:
 class DiskFileSystem : public FileSystem {
 public:
     std::optional<QByteArray> read(const QString &path, QString *error) const override;
+    bool readInto(const QString &path, QByteArray &into, QString *error) const override;
     bool exists(const QString &path) const override;
     bool isDirectory(const QString &path) const override;
     QStringList entries(const QString &dir) const override;

@@ -1,8 +1,10 @@
 #include "ide/files/project_sources.h"
 
+#include "ide/files/parallel.h"
 #include "ide/files/parse_util.h"
 
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 
 namespace ide::files {
@@ -182,8 +184,103 @@ MixedLines decodeMixedLines(QByteArrayView bytes, CodePage cp, const QString &fi
     return decodeReported<MixedLines>(bytes, cp, fileName, diagnostics, &decodeMixed);
 }
 
+namespace {
+
+/// Files a read thread should get at least, to pay for starting it.
+constexpr long long kFilesPerReadThread = 32;
+
+Diagnostic readFailure(const QString &vbpPath, const MemberLine &m, const QString &why)
+{
+    return {vbpPath, m.line,
+            QStringLiteral("The file '%1' could not be loaded: %2").arg(detail::printable(m.path), why)};
+}
+
+/// The code page evidence of each member file that can be read, by resolved path. Each thread
+/// reads into storage of its own that it reuses; the bytes are read again when loaded.
+QHash<QString, CodePageScores> scoreMembers(const FileSystem &fs, const QString &dir,
+                                            const std::vector<MemberLine> &members, int threads)
+{
+    QStringList paths;
+    QSet<QString> seen;
+    for (const MemberLine &m : members) {
+        const QString path = isNeverRead(m) ? QString() : fs.resolve(dir, m.path);
+        if (!path.isEmpty() && !seen.contains(path)) {
+            seen.insert(path);
+            paths << path;
+        }
+    }
+    std::vector<std::optional<CodePageScores>> scores(size_t(paths.size()));
+    threads = threadsFor(paths.size(), kFilesPerReadThread, threads);
+    std::vector<QByteArray> buffers(static_cast<size_t>(threads));
+    parallelFor(scores.size(), threads, [&](size_t k, int slot) {
+        QByteArray &bytes = buffers[size_t(slot)];
+        if (fs.readInto(paths[qsizetype(k)], bytes, nullptr))
+            scores[k] = codePageScores(loadablePart(bytes));
+    });
+    QHash<QString, CodePageScores> out;
+    for (qsizetype k = 0; k < paths.size(); ++k)
+        if (scores[size_t(k)])
+            out.insert(paths[k], *scores[size_t(k)]);
+    return out;
+}
+
+} // namespace
+
+std::optional<Diagnostic> readMember(const FileSystem &fs, const QString &vbpPath,
+                                     const ProjectSources::Member &member, QByteArray &into)
+{
+    QString error;
+    if (fs.readInto(member.path, into, &error))
+        return std::nullopt;
+    return readFailure(vbpPath, member.line, error);
+}
+
+void placeReadFailures(std::vector<Diagnostic> &diagnostics, std::vector<std::pair<std::size_t, Diagnostic>> failures)
+{
+    if (failures.empty())
+        return;
+    std::vector<Diagnostic> merged;
+    merged.reserve(diagnostics.size() + failures.size());
+    size_t next = 0;
+    for (size_t k = 0; k <= diagnostics.size(); ++k) {
+        for (; next < failures.size() && failures[next].first <= k; ++next)
+            merged.push_back(std::move(failures[next].second));
+        if (k < diagnostics.size())
+            merged.push_back(std::move(diagnostics[k]));
+    }
+    diagnostics = std::move(merged);
+}
+
+namespace {
+
+/// Reads every unread member into its own bytes; members that cannot be read are left out.
+void readMembers(const FileSystem &fs, ProjectSources &sources, std::vector<Diagnostic> &diagnostics, int threads)
+{
+    auto &members = sources.members;
+    std::vector<std::optional<Diagnostic>> failed(members.size());
+    parallelFor(members.size(), threadsFor(qsizetype(members.size()), kFilesPerReadThread, threads),
+                [&](size_t k, int) {
+                    if (members[k].unread)
+                        failed[k] = readMember(fs, sources.path, members[k], members[k].bytes);
+                });
+    std::vector<std::pair<std::size_t, Diagnostic>> failures;
+    std::vector<ProjectSources::Member> kept;
+    for (size_t k = 0; k < members.size(); ++k) {
+        if (failed[k]) {
+            failures.emplace_back(members[k].failureAt, std::move(*failed[k]));
+        } else {
+            members[k].unread = false;
+            kept.push_back(std::move(members[k]));
+        }
+    }
+    members = std::move(kept);
+    placeReadFailures(diagnostics, std::move(failures));
+}
+
+} // namespace
+
 std::optional<ProjectSources> readProjectSources(const FileSystem &fs, const QString &vbpPath, CodePage cp,
-                                                 std::vector<Diagnostic> &diagnostics)
+                                                 std::vector<Diagnostic> &diagnostics, int threads, MemberReads reads)
 {
     QString error;
     const std::optional<QByteArray> vbp = fs.read(vbpPath, &error);
@@ -192,7 +289,6 @@ std::optional<ProjectSources> readProjectSources(const FileSystem &fs, const QSt
         return std::nullopt;
     }
     const QString dir = directoryOf(vbpPath);
-    QHash<QString, QByteArray> cache; // member bytes read while guessing, reused below
     QHash<QString, CodePageScores> scoresOf; // per member path, with Auto only
 
     const bool guessing = cp == CodePage::Auto;
@@ -204,17 +300,9 @@ std::optional<ProjectSources> readProjectSources(const FileSystem &fs, const QSt
             return names;
         });
         CodePageScores total = codePageScores(QByteArrayView(*vbp));
-        for (const MemberLine &m : quietParseProject(*vbp, allowed.front(), vbpPath).members) {
-            const QString path = isNeverRead(m) ? QString() : fs.resolve(dir, m.path);
-            if (path.isEmpty() || cache.contains(path))
-                continue;
-            if (std::optional<QByteArray> bytes = fs.read(path, nullptr)) {
-                const CodePageScores s = codePageScores(loadablePart(*bytes));
-                total += s;
-                scoresOf.insert(path, s);
-                cache.insert(path, std::move(*bytes));
-            }
-        }
+        scoresOf = scoreMembers(fs, dir, quietParseProject(*vbp, allowed.front(), vbpPath).members, threads);
+        for (const CodePageScores &s : std::as_const(scoresOf))
+            total += s;
         cp = chooseAmong(allowed, total);
         // Where files disagree, the project takes the code page most of them read cleanly with.
         QHash<CodePage, int> votes;
@@ -241,9 +329,7 @@ std::optional<ProjectSources> readProjectSources(const FileSystem &fs, const QSt
     QHash<QString, Listing> listed; // by resolved path
     std::vector<std::pair<QString, QString>> repeated; // (path, as the .vbp writes it), in order
     for (const MemberLine &m : sources.project.members) {
-        auto fail = [&](const QString &why) {
-            diagnostics.push_back({vbpPath, m.line, QStringLiteral("The file '%1' could not be loaded: %2").arg(detail::printable(m.path), why)});
-        };
+        auto fail = [&](const QString &why) { diagnostics.push_back(readFailure(vbpPath, m, why)); };
         if (FileSystem::isAbsolute(m.path)) {
             fail(QStringLiteral("absolute paths are not followed"));
             continue;
@@ -269,16 +355,7 @@ std::optional<ProjectSources> readProjectSources(const FileSystem &fs, const QSt
                 sources.members.push_back({m, path, {}, cp});
             continue;
         }
-        QByteArray bytes;
-        if (auto it = cache.find(path); it != cache.end()) {
-            bytes = std::move(*it);
-            cache.erase(it);
-        } else if (std::optional<QByteArray> read = fs.read(path, &error)) {
-            bytes = std::move(*read);
-        } else {
-            fail(error);
-            continue;
-        }
+        const std::size_t failureAt = diagnostics.size();
         CodePage own = cp;
         if (guessing) {
             own = codePageOfFile(scoresOf.value(path), cp);
@@ -288,7 +365,7 @@ std::optional<ProjectSources> readProjectSources(const FileSystem &fs, const QSt
                                                       "decoded as %1, not %2")
                                            .arg(codePageName(own), codePageName(cp))});
         }
-        sources.members.push_back({m, path, std::move(bytes), own});
+        sources.members.push_back({m, path, {}, own, true, failureAt});
     }
     for (const auto &[path, written] : repeated) {
         const Listing &l = listed[path];
@@ -298,6 +375,8 @@ std::optional<ProjectSources> readProjectSources(const FileSystem &fs, const QSt
                                    .arg(l.repeats)
                                    .arg(l.line)});
     }
+    if (reads == MemberReads::Now)
+        readMembers(fs, sources, diagnostics, threads);
     return sources;
 }
 

@@ -38,8 +38,16 @@ struct ProjectSources {
         QString path;     // resolved host path
         QByteArray bytes; // empty for RelatedDoc and ResFile32, which are never read
         CodePage codePage = CodePage::Cp1252; // the project's, unless this file was saved in another
+        bool unread = false;     // left for the caller to read (readMember)
+        std::size_t failureAt = 0; // where in the diagnostics a failure to read it belongs
     };
     std::vector<Member> members; // the members that were found, in .vbp order
+};
+
+/// How readProjectSources reads the member files.
+enum class MemberReads {
+    Now,      // before it returns, into `bytes`; members that cannot be read are left out
+    ByCaller, // not at all: every member that is read is `unread`, for the caller's readMember
 };
 
 /// Reads a .vbp and its members. Missing or unreadable members, absolute paths and files listed
@@ -51,9 +59,21 @@ struct ProjectSources {
 /// members decides (guessCodePage). A member that the project's code page cannot decode, or
 /// that is plainly UTF-8 in a single-byte project (re-saved by another editor), is decoded with
 /// its own, with a diagnostic; the project then takes the code page most of its files use.
-/// Returns nullopt when the .vbp itself cannot be read.
+/// Returns nullopt when the .vbp itself cannot be read. Files are read on up to `threads`
+/// threads (0: as many as the machine and the number of files make worthwhile).
 std::optional<ProjectSources> readProjectSources(const FileSystem &fs, const QString &vbpPath, CodePage cp,
-                                                 std::vector<Diagnostic> &diagnostics);
+                                                 std::vector<Diagnostic> &diagnostics, int threads = 1,
+                                                 MemberReads reads = MemberReads::Now);
+
+/// Reads an unread member's file into `into`, reusing its storage. On failure returns the
+/// diagnostic to put at the member's `failureAt` (placeReadFailures).
+std::optional<Diagnostic> readMember(const FileSystem &fs, const QString &vbpPath,
+                                     const ProjectSources::Member &member, QByteArray &into);
+
+/// Puts each (failureAt, diagnostic) of `failures`, given in member order, where readProjectSources
+/// left its place in `diagnostics`, so they read as if every file had been read in turn.
+void placeReadFailures(std::vector<Diagnostic> &diagnostics,
+                       std::vector<std::pair<std::size_t, Diagnostic>> failures);
 
 /// A .vbg with its projects resolved.
 struct GroupSources {

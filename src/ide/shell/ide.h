@@ -32,7 +32,10 @@ using CommandHandler = std::function<void(const QString &commandId)>;
 class Ide {
 public:
     explicit Ide(std::shared_ptr<files::FileSystem> fileSystem = nullptr);
+    /// Shuts down unless shutDown() did.
     ~Ide();
+    /// Tells the connected add-ins that the IDE is closing, once.
+    void shutDown();
     Ide(const Ide &) = delete;
     Ide &operator=(const Ide &) = delete;
 
@@ -107,6 +110,7 @@ public:
     host::Signal<> &changed();
 
 private:
+    bool m_shutDown = false;
     std::shared_ptr<IdeState> m_state;
     std::shared_ptr<VBEImpl> m_vbe;
 };

@@ -1,5 +1,6 @@
 #include "ide/shell/shell_impl.h"
 
+#include "ide/files/parallel.h"
 #include "ide/files/parse_util.h"
 #include "ide/files/project_sources.h"
 
@@ -7,10 +8,9 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
-#include <atomic>
 #include <exception>
-#include <system_error>
-#include <thread>
+#include <optional>
+#include <utility>
 
 namespace ide {
 
@@ -158,11 +158,14 @@ host::ComponentType componentTypeOf(const QString &key, files::ModuleKind kind)
 struct BuiltMember {
     ComponentImpl::Data data;
     std::vector<files::Diagnostic> diagnostics;
+    std::optional<files::Diagnostic> readFailure; // the member's file could not be read
     std::exception_ptr failure;
 };
 
-/// Decodes and reads one member; releases its bytes.
-void buildMember(files::ProjectSources::Member &p, BuiltMember &out)
+/// Reads (unless already read), decodes and builds one member. `buffer` is storage the thread
+/// reuses from file to file; nothing built keeps a reference to it.
+void buildMember(const files::FileSystem &fs, const QString &vbpPath, files::ProjectSources::Member &p,
+                 QByteArray &buffer, BuiltMember &out)
 {
     using CT = host::ComponentType;
     ComponentImpl::Data &c = out.data;
@@ -173,8 +176,15 @@ void buildMember(files::ProjectSources::Member &p, BuiltMember &out)
         c.name = baseName(p.line.path);
         return;
     }
+    if (p.unread) {
+        out.readFailure = files::readMember(fs, vbpPath, p, buffer);
+        if (out.readFailure)
+            return;
+    } else {
+        buffer = std::exchange(p.bytes, QByteArray());
+    }
     std::vector<files::Diagnostic> &parseDiags = out.diagnostics;
-    const files::MixedLines lines = files::decodeMixedLines(p.bytes, p.codePage, p.path, parseDiags);
+    const files::MixedLines lines = files::decodeMixedLines(buffer, p.codePage, p.path, parseDiags);
     files::ModuleFile module = files::parseModule(lines, p.path, parseDiags);
     c.type = componentTypeOf(key, module.kind);
     c.name = !module.vbName.isEmpty() ? module.vbName : p.line.name;
@@ -196,49 +206,29 @@ void buildMember(files::ProjectSources::Member &p, BuiltMember &out)
             codeLines.push_back({lines.utf16(k).utf16(), line.size, false});
     }
     c.code = code::ModuleCode(codeLines, module.codeFirstFileLine);
-    p.bytes = QByteArray(); // the raw bytes of every module at once would double the peak
     for (const auto &d : c.code.diagnostics())
         parseDiags.push_back({p.path, d.fileLine, d.message});
 }
 
-/// Bytes of members that keep another thread busy long enough to pay for starting it.
-constexpr qsizetype kBytesPerLoadThread = 256 * 1024;
+/// Members that keep another thread busy long enough to pay for starting it.
+constexpr qsizetype kMembersPerLoadThread = 16;
 
-/// Every member built, in order. Members are independent of each other, so they are built on
-/// several threads when the project is large enough; what each yields, diagnostics included,
-/// is the same whichever thread built it.
-std::vector<BuiltMember> buildMembers(std::vector<files::ProjectSources::Member> &pending, int threads)
+/// Every member read and built, in order. Members are independent of each other, so they are
+/// built on several threads when the project is large enough; what each yields, diagnostics
+/// included, is the same whichever thread built it.
+std::vector<BuiltMember> buildMembers(const files::FileSystem &fs, files::ProjectSources &sources, int threads)
 {
+    auto &pending = sources.members;
     std::vector<BuiltMember> built(pending.size());
-    if (threads <= 0) {
-        qsizetype bytes = 0;
-        for (const auto &p : pending)
-            bytes += p.bytes.size();
-        threads = int(std::min<qsizetype>({qsizetype(std::max(1u, std::thread::hardware_concurrency())),
-                                           qsizetype(4), 1 + bytes / kBytesPerLoadThread}));
-    }
-    threads = int(std::min<size_t>(size_t(threads), pending.size()));
-    std::atomic<size_t> next{0};
-    auto work = [&] {
-        for (size_t k; (k = next.fetch_add(1)) < pending.size();) {
-            try {
-                buildMember(pending[k], built[k]);
-            } catch (...) {
-                built[k].failure = std::current_exception();
-            }
-        }
-    };
-    std::vector<std::thread> helpers;
-    for (int t = 1; t < threads; ++t) {
+    threads = files::threadsFor(qsizetype(pending.size()), kMembersPerLoadThread, threads);
+    std::vector<QByteArray> buffers(static_cast<size_t>(threads));
+    files::parallelFor(pending.size(), threads, [&](size_t k, int slot) {
         try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error &) {
-            break; // no thread to be had: this one does the rest
+            buildMember(fs, sources.path, pending[k], buffers[size_t(slot)], built[k]);
+        } catch (...) {
+            built[k].failure = std::current_exception();
         }
-    }
-    work();
-    for (std::thread &helper : helpers)
-        helper.join();
+    });
     return built;
 }
 
@@ -249,7 +239,8 @@ Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const Q
     auto &diags = state->diagnostics;
     const files::FileSystem &fs = *state->fileSystem;
     std::vector<files::Diagnostic> parseDiags;
-    auto sources = files::readProjectSources(fs, path, state->codePage, parseDiags);
+    auto sources = files::readProjectSources(fs, path, state->codePage, parseDiags, state->loadThreads,
+                                             files::MemberReads::ByCaller);
     if (!sources) {
         diags.insert(diags.end(), parseDiags.begin(), parseDiags.end());
         return nullptr;
@@ -334,11 +325,18 @@ Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const Q
     // compare share; comparing with every component instead made large projects quadratic.
     QHash<QString, QStringList> loadedNames;
     loadedNames.reserve(qsizetype(pending.size()));
-    std::vector<BuiltMember> built = buildMembers(pending, state->loadThreads);
+    std::vector<BuiltMember> built = buildMembers(fs, *sources, state->loadThreads);
+    std::vector<std::pair<std::size_t, files::Diagnostic>> readFailures;
+    for (size_t k = 0; k < pending.size(); ++k)
+        if (built[k].readFailure)
+            readFailures.emplace_back(pending[k].failureAt, std::move(*built[k].readFailure));
+    files::placeReadFailures(parseDiags, std::move(readFailures));
     for (size_t k = 0; k < pending.size(); ++k) {
         BuiltMember &b = built[k];
         if (b.failure)
             std::rethrow_exception(b.failure);
+        if (b.readFailure)
+            continue;
         parseDiags.insert(parseDiags.end(), std::make_move_iterator(b.diagnostics.begin()),
                           std::make_move_iterator(b.diagnostics.end()));
         ComponentImpl::Data c = std::move(b.data);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QUuid>
+#include <utility>
 
 namespace ide {
 
@@ -324,9 +325,12 @@ Ide::Ide(std::shared_ptr<files::FileSystem> fileSystem) : m_state(std::make_shar
     m_vbe->init();
 }
 
-Ide::~Ide()
+Ide::~Ide() { shutDown(); }
+
+void Ide::shutDown()
 {
-    // Connected add-ins see the IDE shut down.
+    if (std::exchange(m_shutDown, true))
+        return;
     for (const auto &addIn : m_vbe->addinList()->items()) {
         try {
             addIn->disconnectWith(host::DisconnectMode::HostShutdown);

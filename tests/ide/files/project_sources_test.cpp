@@ -67,12 +67,12 @@ TEST(ReadProjectSources, MissingWrongCaseAndDirectoryMembers)
     MemoryFileSystem fs;
     fs.add(u("/w/proj/P.vbp"), "Type=Exe\r\n"
                                "Form=FORMS\\main.FRM\r\n"
+                               "Form=Locked.frm\r\n"
                                "Module=Gone; Gone.bas\r\n"
                                "Class=cLib; ..\\shared\\CLIB.cls\r\n"
                                "Designer=Reports\r\n"
                                "RelatedDoc=readme.TXT\r\n"
-                               "ResFile32=\"missing.res\"\r\n"
-                               "Form=Locked.frm\r\n");
+                               "ResFile32=\"missing.res\"\r\n");
     fs.add(u("/w/proj/Forms/Main.frm"), AsciiForm);
     fs.add(u("/w/shared/cLib.cls"), "VERSION 1.0 CLASS\r\n");
     fs.addDirectory(u("/w/proj/Reports"));
@@ -86,10 +86,10 @@ TEST(ReadProjectSources, MissingWrongCaseAndDirectoryMembers)
     EXPECT_EQ(memberPaths(*s), QStringList({"Form=/w/proj/Forms/Main.frm (69 bytes)", "Class=/w/shared/cLib.cls (19 bytes)",
                                             "RelatedDoc=/w/proj/README.txt (0 bytes)"}));
     EXPECT_EQ(describe(diagnostics),
-              QStringList({"/w/proj/P.vbp:3: The file 'Gone.bas' could not be loaded: No such file",
-                           "/w/proj/P.vbp:5: The file 'Reports' could not be loaded: Is a directory",
-                           "/w/proj/P.vbp:7: The file 'missing.res' could not be loaded: No such file",
-                           "/w/proj/P.vbp:8: The file 'Locked.frm' could not be loaded: Permission denied"}));
+              QStringList({"/w/proj/P.vbp:3: The file 'Locked.frm' could not be loaded: Permission denied",
+                           "/w/proj/P.vbp:4: The file 'Gone.bas' could not be loaded: No such file",
+                           "/w/proj/P.vbp:6: The file 'Reports' could not be loaded: Is a directory",
+                           "/w/proj/P.vbp:8: The file 'missing.res' could not be loaded: No such file"}));
 }
 
 TEST(ReadProjectSources, UnreadableProjectFile)
