@@ -72,16 +72,19 @@ int withSession(const ExploreArgs &args, const frontend::Console &console,
 {
     controls::HeadlessPlatform platform;
     controls::ScopedPlatform scoped(platform);
-    frontend::Session session = frontend::openSession(args.positional.first(), args.codePage);
+    frontend::Session session =
+        frontend::openSession(args.positional.first(), args.codePage, nullptr, args.buildAtLoad);
     frontend::printDiagnostics(console, *session.ide);
     if (session.ide->vbe()->vbProjects()->count() == 0)
         return nothingLoaded;
+    const std::size_t printed = session.ide->diagnostics().size();
     int status = frontend::ExitUsage;
     try {
         status = body(session);
     } catch (const host::Error &e) {
         console.err(QStringLiteral("tessary: %1").arg(e.description()));
     }
+    frontend::printDiagnostics(console, *session.ide, printed);
     closeForExit(std::move(session));
     return status;
 }

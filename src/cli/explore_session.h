@@ -16,6 +16,9 @@ struct ExploreArgs {
     bool json = false;
     QStringList flags;      // the command's own switches that were given
     QStringList positional; // FILE first
+    // Modules whose code the command needs at once, by their file's bytes (Ide::setCodeOnDemand);
+    // null: all of them.
+    std::function<bool(QByteArrayView, ide::files::CodePage)> buildAtLoad;
 };
 
 /// Parses `args`: the encoding, --json, the command's own `switches`, positional arguments.
@@ -31,8 +34,8 @@ void closeForExit(frontend::Session &&session);
 void closeForExit(std::unique_ptr<ide::Ide> ide);
 
 /// Opens the session with a headless platform and runs `body` on it; the exit status is the
-/// body's, or `nothingLoaded` when nothing loaded, or 2 when an action failed. The session is
-/// closed for exit.
+/// body's, or `nothingLoaded` when nothing loaded, or 2 when an action failed. Diagnostics of
+/// code built while the body ran (buildAtLoad) follow its output. The session is closed for exit.
 int withSession(const ExploreArgs &args, const frontend::Console &console,
                 const std::function<int(frontend::Session &)> &body,
                 int nothingLoaded = frontend::ExitNothingLoaded);

@@ -6,6 +6,8 @@
 #include "cli/module_files.h"
 #include "find/search.h"
 #include "frontend/json.h"
+#include "ide/shell/raw_text.h"
+#include "analysis/source_text.h"
 #include "shared/bas_quillbox.h"
 
 #include <QFileInfo>
@@ -80,6 +82,12 @@ int runFind(const QStringList &rawArgs, const frontend::Console &console)
     if (text.trimmed().isEmpty())
         return findUsage(console, QStringLiteral("the search text is empty"));
     const bool relative = QFileInfo(args.positional[0]).isRelative();
+    // Only modules whose files may hold the text are built; problems in the code of the others
+    // (a missing End Sub, ...) are for `dump` and `inspect` to report.
+    args.buildAtLoad = [searched = analysis::trimmedSpaces(text).toString(),
+                        pattern = options.patternSearch](QByteArrayView bytes, ide::files::CodePage codePage) {
+        return ide::mayHold(bytes, codePage, searched, pattern);
+    };
 
     return withSession(
         args, console,

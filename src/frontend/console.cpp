@@ -28,11 +28,14 @@ Console Console::standard()
     return console;
 }
 
-void printDiagnostics(const Console &console, const ide::Ide &ide)
+void printDiagnostics(const Console &console, const ide::Ide &ide, std::size_t from)
 {
-    for (const auto &d : ide.diagnostics())
+    const auto &all = ide.diagnostics();
+    for (std::size_t k = from; k < all.size(); ++k) {
+        const auto &d = all[k];
         console.err(d.line > 0 ? QStringLiteral("%1:%2: %3").arg(d.file).arg(d.line).arg(d.message)
                                : QStringLiteral("%1: %2").arg(d.file, d.message));
+    }
 }
 
 QString relativePath(const QString &baseDir, const QString &path)

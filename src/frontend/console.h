@@ -23,8 +23,9 @@ struct Console {
     static Console standard();
 };
 
-/// "file:line: message" per load diagnostic (no line part when the line is unknown).
-void printDiagnostics(const Console &console, const ide::Ide &ide);
+/// "file:line: message" per load diagnostic (no line part when the line is unknown), from the
+/// `from`th on.
+void printDiagnostics(const Console &console, const ide::Ide &ide, std::size_t from = 0);
 
 /// An absolute `path` relative to `baseDir` (with '/'), so output does not depend on where
 /// the examples sit on this machine; other paths, or any when `baseDir` is empty, unchanged.

@@ -31,11 +31,13 @@ void registerAddIn(ide::Ide &ide)
 }
 
 Session openSession(const QString &file, ide::files::CodePage codePage,
-                    std::shared_ptr<ide::files::FileSystem> fileSystem)
+                    std::shared_ptr<ide::files::FileSystem> fileSystem,
+                    std::function<bool(QByteArrayView, ide::files::CodePage)> buildAtLoad)
 {
     Session s;
     s.ide = std::make_unique<ide::Ide>(std::move(fileSystem));
     s.ide->setCodePage(codePage);
+    s.ide->setCodeOnDemand(std::move(buildAtLoad));
     registerAddIn(*s.ide);
     if (!file.isEmpty())
         s.ide->load(file);

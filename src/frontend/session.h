@@ -23,8 +23,9 @@ void registerAddIn(ide::Ide &ide);
 
 /// Loads `file` (may be empty), then connects the add-in: its tool window lists every
 /// loaded project. The platform in use (controls::platform()) is the session's. Files are
-/// read from disk unless `fileSystem` is given.
+/// read from disk unless `fileSystem` is given; `buildAtLoad` as Ide::setCodeOnDemand.
 Session openSession(const QString &file, ide::files::CodePage codePage,
-                    std::shared_ptr<ide::files::FileSystem> fileSystem = nullptr);
+                    std::shared_ptr<ide::files::FileSystem> fileSystem = nullptr,
+                    std::function<bool(QByteArrayView, ide::files::CodePage)> buildAtLoad = {});
 
 } // namespace frontend

@@ -2,6 +2,8 @@
 #include "cli/commands.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,3 +63,27 @@ TEST(FindCommand, ARelativeProjectPathGivesRelativeFilesAndFileLines)
 }
 
 } // namespace
+
+// Modules whose files cannot hold the text are not parsed: what is wrong in their code is for
+// `dump` and `inspect`; what is wrong in searched ones, or in any file's text, is reported.
+TEST(FindCommand, ReportsTheProblemsOfWhatItSearched)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto write = [&](const char *name, const QByteArray &bytes) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    write("hit.bas", "Attribute VB_Name = \"Hit\"\r\nSub ShowWidget()\r\n  Widget.Show\r\n");
+    write("miss.bas", "Attribute VB_Name = \"Miss\"\r\nSub Broken()\r\n  x = 1\r\n");
+    write("long.bas", "Attribute VB_Name = \"Long\"\r\n' " + QByteArray(1100, 'x') + "\r\n");
+    write("P.vbp", "Type=Exe\r\nName=\"P\"\r\nModule=Hit; hit.bas\r\nModule=Miss; miss.bas\r\nModule=Long; long.bas\r\n");
+    const FindRun r = find({dir.filePath(QStringLiteral("P.vbp")), QStringLiteral("widget")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("hit.bas:3:3:   Widget.Show\n"))) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("hit.bas:2: End Sub missing for ShowWidget"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("long.bas:2: Line too long (1102 characters; VB allows 1023)")))
+        << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(QStringLiteral("Broken"))) << r.err.toStdString();
+}

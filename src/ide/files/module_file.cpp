@@ -409,7 +409,8 @@ ModuleFile parseLines(const Lines &lines, const QString &fileName, std::vector<D
     codeStart = std::min(codeStart, n);
     m.codeFirstFileLine = codeStart + 1;
 
-    for (int k = codeStart; k < n; ++k) {
+    int k = codeStart;
+    for (; k < n; ++k) {
         const QStringView line = trimmedView(lines[k]);
         QStringView rest;
         const QStringView token = firstToken(line, &rest);
@@ -419,6 +420,7 @@ ModuleFile parseLines(const Lines &lines, const QString &fileName, std::vector<D
         if (!name.contains(QLatin1Char('.')))
             m.attributes.append({name, attributeValue(line)});
     }
+    m.attributesEnd = k;
     for (const auto &a : m.attributes) {
         if (a.first.compare(QLatin1String("VB_Name"), Qt::CaseInsensitive) == 0) {
             m.vbName = unquoteVb(a.second);

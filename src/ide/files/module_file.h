@@ -40,6 +40,7 @@ struct ModuleFile {
     int codeFirstFileLine = 1;
     /// The `Attribute VB_* = value` lines that open the code part, values raw.
     QList<QPair<QString, QString>> attributes;
+    int attributesEnd = 0; // index of the first line after them (the number of lines when none follows)
 };
 
 /// Splits a module file into its header (VERSION, Object lines, the Begin block) and its code.

@@ -1,11 +1,16 @@
 #include "ide/files/project_sources.h"
 
+#include "ide/files/module_file.h"
 #include "ide/files/parallel.h"
 #include "ide/files/parse_util.h"
 
 #include <QHash>
 #include <QSet>
 #include <algorithm>
+#include <bit>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ide::files {
 
@@ -171,6 +176,110 @@ Lines decodeReported(QByteArrayView bytes, CodePage cp, const QString &fileName,
 }
 
 } // namespace
+
+namespace {
+
+/// Whether decoding `bytes` reports nothing: see skimModule().
+bool plainlyClean(QByteArrayView bytes, CodePage cp)
+{
+    if (cp != CodePage::Cp932 && cp != CodePage::Cp1252 && cp != CodePage::Cp1251)
+        return false; // UTF-8 is decoded whole, not line by line
+    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype lines = 0;
+    qsizetype lineStart = 0;
+    bool high = false;
+    // A line break at `at`: the line before it must be short enough, and a CR must start CR LF.
+    auto lineBreak = [&](qsizetype at) {
+        if (p[at] == '\r') {
+            if (at + 1 >= n || p[at + 1] != '\n')
+                return false;
+            return true; // its LF ends the line
+        }
+        qsizetype length = at - lineStart;
+        if (length > 0 && p[at - 1] == '\r')
+            --length;
+        lineStart = at + 1;
+        ++lines;
+        return length <= MaxLineLength;
+    };
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero)))
+            return false;
+        high = high || _mm_movemask_epi8(v) != 0;
+        unsigned breaks = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr))));
+        for (; breaks; breaks &= breaks - 1)
+            if (!lineBreak(i + std::countr_zero(breaks)))
+                return false;
+        if (i + 16 - lineStart > MaxLineLength + 1)
+            return false;
+    }
+#endif
+    for (; i < n; ++i) {
+        if (p[i] == 0)
+            return false;
+        high = high || p[i] >= 0x80;
+        if ((p[i] == '\n' || p[i] == '\r') && !lineBreak(i))
+            return false;
+    }
+    if (n - lineStart > MaxLineLength || lines + 1 >= MaxFileLines)
+        return false;
+    if (cp != CodePage::Cp932 || !high)
+        return true; // every byte is a character of a single-byte code page
+    // The lines holding other bytes than ASCII, decoded together: CR and LF are never trail bytes,
+    // so each decodes as it would alone.
+    QByteArray wide;
+    qsizetype k = 0;
+    while (k < n) {
+        qsizetype end = k;
+        bool lineHigh = false;
+        while (end < n && p[end] != '\n') {
+            lineHigh = lineHigh || p[end] >= 0x80;
+            ++end;
+        }
+        if (lineHigh)
+            wide.append(bytes.sliced(k, end - k)).append('\n');
+        k = end + 1;
+    }
+    int invalid = 0;
+    decode(wide, CodePage::Cp932, &invalid);
+    return invalid == 0;
+}
+
+} // namespace
+
+std::optional<ModuleFile> skimModule(QByteArrayView bytes, CodePage cp, const QString &fileName,
+                                     std::vector<Diagnostic> &diagnostics)
+{
+    if (!plainlyClean(bytes, cp))
+        return std::nullopt;
+    // Lines enough for the header; a designer block of many controls takes a few more tries.
+    for (qsizetype wanted = 64;; wanted *= 4) {
+        qsizetype end = 0;
+        for (qsizetype l = 0; l < wanted && end < bytes.size(); ++l) {
+            const qsizetype lf = bytes.indexOf('\n', end);
+            end = lf < 0 ? bytes.size() : lf + 1;
+        }
+        const bool whole = end >= bytes.size();
+        const MixedLines lines = decodeMixed(bytes.first(end), cp);
+        std::vector<Diagnostic> found;
+        ModuleFile m = parseModule(lines, fileName, found);
+        const bool named = std::any_of(m.attributes.cbegin(), m.attributes.cend(), [](const auto &a) {
+            return a.first.compare(QLatin1String("VB_Name"), Qt::CaseInsensitive) == 0;
+        });
+        // Past the attributes the header is read; the name is looked for further only without one.
+        if (whole || m.attributesEnd < lines.size()) {
+            if (!whole && !named)
+                return std::nullopt;
+            diagnostics.insert(diagnostics.end(), found.begin(), found.end());
+            return m;
+        }
+    }
+}
 
 TextLines decodeTextLines(QByteArrayView bytes, CodePage cp, const QString &fileName,
                           std::vector<Diagnostic> &diagnostics)

@@ -2,6 +2,7 @@
 #include "ide/files/diagnostic.h"
 #include "ide/files/encoding.h"
 #include "ide/files/file_system.h"
+#include "ide/files/module_file.h"
 #include "ide/files/project_file.h"
 
 #include <QByteArray>
@@ -27,6 +28,14 @@ TextLines decodeTextLines(QByteArrayView bytes, CodePage cp, const QString &file
 /// decodeLines() leaving ASCII lines as bytes; `bytes` must outlive the result.
 MixedLines decodeMixedLines(QByteArrayView bytes, CodePage cp, const QString &fileName,
                             std::vector<Diagnostic> &diagnostics);
+
+/// parseModule(decodeMixedLines(bytes, ...)) read only as far as the end of the attributes that
+/// open the code part, for a file plainly free of what decoding reports: no NUL, no line longer
+/// than VB allows even in bytes, no lone CR, far fewer lines than MaxFileLines, nothing the code
+/// page cannot decode, and its VB_Name among those attributes. Then the result and the
+/// diagnostics it adds are those of the whole file's; otherwise nullopt, and nothing is added.
+std::optional<ModuleFile> skimModule(QByteArrayView bytes, CodePage cp, const QString &fileName,
+                                      std::vector<Diagnostic> &diagnostics);
 
 /// A .vbp and the bytes of every member file it names, under one code page.
 struct ProjectSources {
@@ -87,6 +96,6 @@ struct GroupSources {
 /// Reads a .vbg; listed projects that do not exist are left out with a diagnostic. The code page
 /// is chosen as for a project, from the project names that resolve and the file's content.
 std::optional<GroupSources> readGroupSources(const FileSystem &fs, const QString &vbgPath, CodePage cp,
-                                             std::vector<Diagnostic> &diagnostics);
+                                       std::vector<Diagnostic> &diagnostics);
 
 } // namespace ide::files

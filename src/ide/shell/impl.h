@@ -28,6 +28,7 @@ struct IdeState {
     std::shared_ptr<files::FileSystem> fileSystem;
     files::CodePage codePage = files::CodePage::Auto;
     int loadThreads = 0; // 0: chosen from the machine and the project's size
+    std::function<bool(QByteArrayView, files::CodePage)> buildAtLoad; // Ide::setCodeOnDemand
     std::vector<files::Diagnostic> diagnostics;
     QHash<QString, std::function<host::Ptr<host::ComObject>()>> documentFactories;
     CommandHandler commandHandler;
@@ -171,10 +172,23 @@ private:
     std::vector<host::Ptr<MemberImpl>> m_items;
 };
 
+/// A module file whose code is built only when first asked for; what decoding it reports was
+/// reported at load (files::skimModule).
+struct PendingCode {
+    QByteArray bytes; // the file as read
+    int codeFirstFileLine = 1;
+    QString path;
+    files::CodePage codePage = files::CodePage::Cp1252;
+};
+
+/// The code of a module's lines from `codeFirstFileLine` on.
+code::ModuleCode buildCode(const files::MixedLines &lines, int codeFirstFileLine);
+
 class CodeModuleImpl : public host::CodeModule, public std::enable_shared_from_this<CodeModuleImpl> {
 public:
     CodeModuleImpl(std::weak_ptr<ComponentImpl> component, std::shared_ptr<IdeState> state,
-                   std::shared_ptr<Liveness> liveness, code::ModuleCode code);
+                   std::shared_ptr<Liveness> liveness, code::ModuleCode code,
+                   std::shared_ptr<PendingCode> pending = nullptr);
     host::Ptr<host::VBComponent> parent() const override;
     QString name() const override;
     int countOfLines() const override;
@@ -189,14 +203,16 @@ public:
     host::Ptr<host::Members> members() const override;
     host::Ptr<host::CodePane> codePane() const override;
 
-    const code::ModuleCode &code() const { return m_code; }
+    /// The module's code, built now if it was left for later; its diagnostics then join the IDE's.
+    const code::ModuleCode &code() const;
 
 private:
     void check(const char *call) const;
     std::weak_ptr<ComponentImpl> m_component;
     std::shared_ptr<IdeState> m_state;
     std::shared_ptr<Liveness> m_liveness;
-    code::ModuleCode m_code;
+    mutable code::ModuleCode m_code;
+    mutable std::shared_ptr<PendingCode> m_pending;
     mutable host::Ptr<host::Members> m_members;
     mutable host::Ptr<CodePaneImpl> m_pane;
 };
@@ -215,6 +231,7 @@ public:
         files::ControlNode root;
         bool hasDesigner = false;
         code::ModuleCode code;
+        std::shared_ptr<PendingCode> pending; // instead of `code`, to be built when first asked for
     };
     ComponentImpl(std::weak_ptr<ProjectImpl> project, std::shared_ptr<IdeState> state,
                   std::shared_ptr<Liveness> liveness);

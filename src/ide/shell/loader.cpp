@@ -163,9 +163,11 @@ struct BuiltMember {
 };
 
 /// Reads (unless already read), decodes and builds one member. `buffer` is storage the thread
-/// reuses from file to file; nothing built keeps a reference to it.
+/// reuses from file to file; nothing built keeps a reference to it, but a member whose code
+/// `buildAtLoad` leaves for later shares its bytes.
 void buildMember(const files::FileSystem &fs, const QString &vbpPath, files::ProjectSources::Member &p,
-                 QByteArray &buffer, BuiltMember &out)
+                 QByteArray &buffer, const std::function<bool(QByteArrayView, files::CodePage)> &buildAtLoad,
+                 BuiltMember &out)
 {
     using CT = host::ComponentType;
     ComponentImpl::Data &c = out.data;
@@ -184,8 +186,13 @@ void buildMember(const files::FileSystem &fs, const QString &vbpPath, files::Pro
         buffer = std::exchange(p.bytes, QByteArray());
     }
     std::vector<files::Diagnostic> &parseDiags = out.diagnostics;
-    const files::MixedLines lines = files::decodeMixedLines(buffer, p.codePage, p.path, parseDiags);
-    files::ModuleFile module = files::parseModule(lines, p.path, parseDiags);
+    std::optional<files::ModuleFile> skimmed;
+    if (buildAtLoad && !buildAtLoad(buffer, p.codePage))
+        skimmed = files::skimModule(buffer, p.codePage, p.path, parseDiags);
+    files::MixedLines lines;
+    if (!skimmed)
+        lines = files::decodeMixedLines(buffer, p.codePage, p.path, parseDiags);
+    files::ModuleFile module = skimmed ? std::move(*skimmed) : files::parseModule(lines, p.path, parseDiags);
     c.type = componentTypeOf(key, module.kind);
     c.name = !module.vbName.isEmpty() ? module.vbName : p.line.name;
     if (c.name.isEmpty()) {
@@ -196,16 +203,11 @@ void buildMember(const files::FileSystem &fs, const QString &vbpPath, files::Pro
     c.hasDesigner = c.type == CT::VBForm || c.type == CT::VBMDIForm || c.type == CT::PropPage ||
                     c.type == CT::UserControl || c.type == CT::DocObject || c.type == CT::ActiveXDesigner;
     c.root = std::move(module.root);
-    std::vector<code::ModuleCode::SourceLine> codeLines;
-    codeLines.reserve(lines.lines.size());
-    for (qsizetype k = module.codeFirstFileLine - 1; k < lines.size(); ++k) {
-        const files::MixedLines::Line &line = lines.lines[size_t(k)];
-        if (line.ascii)
-            codeLines.push_back({lines.bytes.data() + line.start, line.size, true});
-        else
-            codeLines.push_back({lines.utf16(k).utf16(), line.size, false});
+    if (skimmed) {
+        c.pending = std::make_shared<PendingCode>(PendingCode{buffer, module.codeFirstFileLine, p.path, p.codePage});
+        return;
     }
-    c.code = code::ModuleCode(codeLines, module.codeFirstFileLine);
+    c.code = buildCode(lines, module.codeFirstFileLine);
     for (const auto &d : c.code.diagnostics())
         parseDiags.push_back({p.path, d.fileLine, d.message});
 }
@@ -216,7 +218,8 @@ constexpr qsizetype kMembersPerLoadThread = 16;
 /// Every member read and built, in order. Members are independent of each other, so they are
 /// built on several threads when the project is large enough; what each yields, diagnostics
 /// included, is the same whichever thread built it.
-std::vector<BuiltMember> buildMembers(const files::FileSystem &fs, files::ProjectSources &sources, int threads)
+std::vector<BuiltMember> buildMembers(const files::FileSystem &fs, files::ProjectSources &sources, int threads,
+                                      const std::function<bool(QByteArrayView, files::CodePage)> &buildAtLoad)
 {
     auto &pending = sources.members;
     std::vector<BuiltMember> built(pending.size());
@@ -224,7 +227,7 @@ std::vector<BuiltMember> buildMembers(const files::FileSystem &fs, files::Projec
     std::vector<QByteArray> buffers(static_cast<size_t>(threads));
     files::parallelFor(pending.size(), threads, [&](size_t k, int slot) {
         try {
-            buildMember(fs, sources.path, pending[k], buffers[size_t(slot)], built[k]);
+            buildMember(fs, sources.path, pending[k], buffers[size_t(slot)], buildAtLoad, built[k]);
         } catch (...) {
             built[k].failure = std::current_exception();
         }
@@ -233,6 +236,20 @@ std::vector<BuiltMember> buildMembers(const files::FileSystem &fs, files::Projec
 }
 
 } // namespace
+
+code::ModuleCode buildCode(const files::MixedLines &lines, int codeFirstFileLine)
+{
+    std::vector<code::ModuleCode::SourceLine> codeLines;
+    codeLines.reserve(lines.lines.size());
+    for (qsizetype k = codeFirstFileLine - 1; k < lines.size(); ++k) {
+        const files::MixedLines::Line &line = lines.lines[size_t(k)];
+        if (line.ascii)
+            codeLines.push_back({lines.bytes.data() + line.start, line.size, true});
+        else
+            codeLines.push_back({lines.utf16(k).utf16(), line.size, false});
+    }
+    return code::ModuleCode(codeLines, codeFirstFileLine);
+}
 
 Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const QString &path)
 {
@@ -325,7 +342,7 @@ Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const Q
     // compare share; comparing with every component instead made large projects quadratic.
     QHash<QString, QStringList> loadedNames;
     loadedNames.reserve(qsizetype(pending.size()));
-    std::vector<BuiltMember> built = buildMembers(fs, *sources, state->loadThreads);
+    std::vector<BuiltMember> built = buildMembers(fs, *sources, state->loadThreads, state->buildAtLoad);
     std::vector<std::pair<std::size_t, files::Diagnostic>> readFailures;
     for (size_t k = 0; k < pending.size(); ++k)
         if (built[k].readFailure)

@@ -124,10 +124,22 @@ Ptr<host::Member> MembersImpl::item(const QString &name) const
 // ---- code module --------------------------------------------------------------
 
 CodeModuleImpl::CodeModuleImpl(std::weak_ptr<ComponentImpl> component, std::shared_ptr<IdeState> state,
-                               std::shared_ptr<Liveness> liveness, code::ModuleCode code)
+                               std::shared_ptr<Liveness> liveness, code::ModuleCode code,
+                               std::shared_ptr<PendingCode> pending)
     : m_component(std::move(component)), m_state(std::move(state)), m_liveness(std::move(liveness)),
-      m_code(std::move(code))
+      m_code(std::move(code)), m_pending(std::move(pending))
 {
+}
+
+const code::ModuleCode &CodeModuleImpl::code() const
+{
+    if (m_pending) {
+        const std::shared_ptr<PendingCode> pending = std::move(m_pending);
+        m_code = buildCode(files::decodeMixed(pending->bytes, pending->codePage), pending->codeFirstFileLine);
+        for (const auto &d : m_code.diagnostics())
+            m_state->diagnostics.push_back({pending->path, d.fileLine, d.message});
+    }
+    return m_code;
 }
 
 void CodeModuleImpl::check(const char *call) const
@@ -151,57 +163,60 @@ QString CodeModuleImpl::name() const
 int CodeModuleImpl::countOfLines() const
 {
     check("CodeModule.CountOfLines");
-    return m_code.countOfLines();
+    return code().countOfLines();
 }
 
 int CodeModuleImpl::countOfDeclarationLines() const
 {
     check("CodeModule.CountOfDeclarationLines");
-    return m_code.countOfDeclarationLines();
+    return code().countOfDeclarationLines();
 }
 
 QString CodeModuleImpl::lines(int startLine, int count) const
 {
     check("CodeModule.Lines");
-    return m_code.lines(startLine, count);
+    return code().lines(startLine, count);
 }
 
 int CodeModuleImpl::procStartLine(const QString &procName, host::ProcKind kind) const
 {
     check("CodeModule.ProcStartLine");
-    return m_code.procStartLine(procName, kind);
+    return code().procStartLine(procName, kind);
 }
 
 int CodeModuleImpl::procBodyLine(const QString &procName, host::ProcKind kind) const
 {
     check("CodeModule.ProcBodyLine");
-    return m_code.procBodyLine(procName, kind);
+    return code().procBodyLine(procName, kind);
 }
 
 int CodeModuleImpl::procCountLines(const QString &procName, host::ProcKind kind) const
 {
     check("CodeModule.ProcCountLines");
-    return m_code.procCountLines(procName, kind);
+    return code().procCountLines(procName, kind);
 }
 
 QString CodeModuleImpl::procOfLine(int line, host::ProcKind &kind) const
 {
     check("CodeModule.ProcOfLine");
-    return m_code.procOfLine(line, kind);
+    return code().procOfLine(line, kind);
 }
 
 bool CodeModuleImpl::find(const QString &target, int &startLine, int &startCol, int &endLine, int &endCol,
                           bool wholeWord, bool matchCase, bool patternSearch) const
 {
     check("CodeModule.Find");
-    return m_code.find(target, startLine, startCol, endLine, endCol, wholeWord, matchCase, patternSearch);
+    // A module not built yet whose file cannot hold the text stays unbuilt.
+    if (m_pending && !mayHold(m_pending->bytes, m_pending->codePage, target, patternSearch))
+        return false;
+    return code().find(target, startLine, startCol, endLine, endCol, wholeWord, matchCase, patternSearch);
 }
 
 Ptr<host::Members> CodeModuleImpl::members() const
 {
     check("CodeModule.Members");
     if (!m_members)
-        m_members = std::make_shared<MembersImpl>(m_code);
+        m_members = std::make_shared<MembersImpl>(code());
     return m_members;
 }
 
@@ -230,7 +245,8 @@ void ComponentImpl::init(Data data)
     using CT = host::ComponentType;
     const bool codeless = m_type == CT::ResFile || m_type == CT::RelatedDocument;
     if (!codeless)
-        m_codeModule = std::make_shared<CodeModuleImpl>(weak_from_this(), m_state, m_liveness, std::move(data.code));
+        m_codeModule = std::make_shared<CodeModuleImpl>(weak_from_this(), m_state, m_liveness, std::move(data.code),
+                                                        std::move(data.pending));
     if (data.hasDesigner) {
         m_hasDesigner = true;
         m_designerValues = data.root.properties;

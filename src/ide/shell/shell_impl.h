@@ -1,6 +1,7 @@
 #pragma once
 // The IDE's own state: windows, code panes, command bars, events and add-ins.
 #include "ide/shell/impl.h"
+#include "ide/shell/raw_text.h"
 #include "ide/shell/send_keys.h"
 
 namespace ide {

@@ -160,3 +160,75 @@ TEST(DecodeLines, OneBufferGivesTheSameLinesAndDiagnostics)
     EXPECT_EQ(describe(fromBuffer), describe(fromList));
     EXPECT_EQ(fromBuffer.size(), 1u);
 }
+
+namespace {
+
+/// What a module's load yields that the component list and the diagnostics show.
+QString loadedHeader(const ModuleFile &m, const std::vector<Diagnostic> &diagnostics)
+{
+    QStringList attributes;
+    for (const auto &a : m.attributes)
+        attributes << a.first + u("=") + a.second;
+    return QStringLiteral("kind %1 name %2 designer %3 root %4 (%5 controls) objects %6 code from %7 attributes %8 | %9")
+        .arg(int(m.kind))
+        .arg(m.vbName, m.designerId, m.root.name)
+        .arg(m.root.children.size())
+        .arg(m.objects.join(u(",")))
+        .arg(m.codeFirstFileLine)
+        .arg(attributes.join(u(",")), describe(diagnostics).join(u(" / ")));
+}
+
+} // namespace
+
+// A module read only as far as its header gives what reading it all gives, diagnostics included;
+// whenever that cannot be told from the header, it is not read that way at all.
+TEST(SkimModule, GivesTheWholeFilesHeaderOrNothing)
+{
+    QByteArray bigForm = "VERSION 5.00\r\nObject = \"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\"; \"mscomctl.ocx\"\r\n"
+                         "Begin VB.Form frmBig\r\n   Caption = \"Big\"\r\n";
+    for (int k = 0; k < 150; ++k) // past the first tries at the header's end
+        bigForm += "   Begin VB.CommandButton cmd" + QByteArray::number(k) + "\r\n      Caption = \"x\"\r\n   End\r\n";
+    bigForm += "   Begin VB.Label lbl\r\n      Bogus Line\r\n   End\r\nEnd\r\nAttribute VB_Name = \"frmBig\"\r\n"
+               "Attribute VB_GlobalNameSpace = False\r\nOption Explicit\r\nSub A()\r\n";
+    QByteArray exactly64; // the attributes end just where the first try ends
+    for (int k = 0; k < 63; ++k)
+        exactly64 += "Attribute VB_Ext_KEY" + QByteArray::number(k) + " = \"x\"\r\n";
+    exactly64 += "Attribute VB_Name = \"Late\"\r\nSub B()\r\nEnd Sub\r\n";
+    const struct {
+        const char *what;
+        QByteArray bytes;
+        CodePage cp;
+        bool skimmed;
+    } cases[] = {
+        {"module", "Attribute VB_Name = \"Util\"\r\nOption Explicit\r\nSub A()\r\n  x = 1\r\n", CodePage::Cp1252, true},
+        {"class", "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\nEND\r\nAttribute VB_Name = \"cThing\"\r\n"
+                  "Attribute VB_Exposed = False\r\nPrivate m As Long\r\n", CodePage::Cp1252, true},
+        {"form of many controls with a bad line", bigForm, CodePage::Cp1252, true},
+        {"attributes to the 64th line", exactly64, CodePage::Cp1252, true},
+        {"nothing but attributes", "Attribute VB_Name = \"Only\"\r\nAttribute VB_Creatable = False", CodePage::Cp1252, true},
+        {"Japanese comments", sjis("Attribute VB_Name = \"表示\"\r\n' 日本語のコメント\r\nSub ｶﾅ()\r\nEnd Sub\r\n"),
+         CodePage::Cp932, true},
+        {"empty", "", CodePage::Cp1252, true},
+        {"unterminated designer", "VERSION 5.00\r\nBegin VB.Form F\r\n   Caption = \"x\"\r\n", CodePage::Cp1252, true},
+        {"name further down", "Option Explicit\r\nAttribute VB_Name = \"Down\"\r\n" + QByteArray(200, '\n'),
+         CodePage::Cp1252, false},
+        {"NUL", QByteArray("Attribute VB_Name = \"N\"\r\nx\0y\r\n", 27), CodePage::Cp1252, false},
+        {"line too long", "Attribute VB_Name = \"L\"\r\n" + QByteArray(1024, 'x') + "\r\n", CodePage::Cp1252, false},
+        {"longest line allowed", "Attribute VB_Name = \"L\"\r\n" + QByteArray(1023, 'x'), CodePage::Cp1252, true},
+        {"lone CR", "Attribute VB_Name = \"C\"\rSub A()\r\n", CodePage::Cp1252, false},
+        {"invalid cp932", "Attribute VB_Name = \"I\"\r\n' bad \x85\x40 here\r\n", CodePage::Cp932, false},
+        {"lead byte before a line break", "Attribute VB_Name = \"I\"\r\n' cut \x82\r\nx\r\n", CodePage::Cp932, false},
+        {"UTF-8", "Attribute VB_Name = \"U\"\r\n' caf\xC3\xA9\r\n", CodePage::Utf8, false},
+    };
+    for (const auto &c : cases) {
+        std::vector<Diagnostic> whole, skim;
+        const MixedLines lines = decodeMixedLines(c.bytes, c.cp, u("/p/m.frm"), whole);
+        const ModuleFile full = parseModule(lines, u("/p/m.frm"), whole);
+        const std::optional<ModuleFile> header = skimModule(c.bytes, c.cp, u("/p/m.frm"), skim);
+        ASSERT_EQ(header.has_value(), c.skimmed) << c.what;
+        if (header)
+            EXPECT_EQ(loadedHeader(*header, skim), loadedHeader(full, whole)) << c.what;
+        else
+            EXPECT_TRUE(skim.empty()) << c.what;
+    }
+}
