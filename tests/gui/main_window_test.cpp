@@ -7,6 +7,7 @@
 #include "gui/form_view.h"
 #include "gui/main_window.h"
 #include "gui/qt_platform.h"
+#include "gui/units.h"
 #include "gui_test_support.h"
 #include "ide_window_fixture.h"
 
@@ -167,7 +168,7 @@ TEST_F(MainWindowTest, TreeFollowsNodesAddedRemovedAndHiddenByTheModel)
                   .pixmap(16, 16)
                   .toImage()
                   .convertToFormat(QImage::Format_ARGB32),
-              model.imageList()->picture(key).convertToFormat(QImage::Format_ARGB32));
+              gui::toImage(model.imageList()->picture(key)).convertToFormat(QImage::Format_ARGB32));
 }
 
 TEST_F(MainWindowTest, ToolbarButtonsFollowTheModelAndClicksReachIt)
