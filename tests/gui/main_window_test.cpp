@@ -11,6 +11,7 @@
 #include "gui_test_support.h"
 #include "ide_window_fixture.h"
 
+#include "about/frm_about.h"
 #include "controls/standard_controls.h"
 #include "frontend/session.h"
 #include "docmain/doc_main.h"
@@ -385,9 +386,16 @@ TEST_F(MainWindowTest, MenuBarIsTheIdesMenuBarCommandBar)
         return QList<QAction *>();
     };
     QStringList addIns;
-    for (QAction *a : actionsOf(QStringLiteral("ｱﾄﾞｲﾝ(&A)")))
+    QAction *tessary = nullptr;
+    for (QAction *a : actionsOf(QStringLiteral("ｱﾄﾞｲﾝ(&A)"))) {
         addIns << a->text();
-    EXPECT_TRUE(addIns.contains(QStringLiteral("Tessary"))) << addIns.join(QLatin1Char('|')).toStdString();
+        if (a->text() == QStringLiteral("Tessary"))
+            tessary = a;
+    }
+    ASSERT_NE(tessary, nullptr) << addIns.join(QLatin1Char('|')).toStdString();
+    // The face the add-in pasted is drawn as the item's icon.
+    EXPECT_EQ(tessary->icon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32),
+              gui::toImage(about::resourceBitmap(QStringLiteral("APPLICATION"))).convertToFormat(QImage::Format_ARGB32));
 
     // A command added to a menu appears; choosing an item runs its command.
     auto tools = controlsOf(QStringLiteral("Tools"));
