@@ -2,6 +2,7 @@
 
 #include "shared/bas_quillbox.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QVersionNumber>
 
@@ -126,10 +127,13 @@ void FrmAbout::Form_QueryUnload(bool &cancel, int unloadMode)
     }
 }
 
-QImage resourceBitmap(const QString &key)
+host::Picture resourceBitmap(const QString &key)
 {
     initResources();
-    return QImage(QStringLiteral(":/images/") + key);
+    QFile file(QStringLiteral(":/images/") + key);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return host::Picture(file.readAll());
 }
 
 } // namespace about

@@ -50,7 +50,7 @@ std::array<quint64, 6> memoryFigures(const controls::MemoryStatus &status);
 /// "Tessary 0.1.0": the add-in's name and version as major.minor.revision.
 QString applicationVersion();
 
-/// A resource bitmap (16 x 16) by its key; null when there is none.
-QImage resourceBitmap(const QString &key);
+/// A resource bitmap (16 x 16) by its key, as the bytes of its file; null when there is none.
+host::Picture resourceBitmap(const QString &key);
 
 } // namespace about

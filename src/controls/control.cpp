@@ -10,32 +10,32 @@ long long Control::s_backCounter = 0;
 
 namespace {
 // Classic Windows scheme, indexed by COLOR_* number.
-constexpr QRgb kSystemColors[] = {
-    qRgb(212, 208, 200), // 0 scroll bars
-    qRgb(58, 110, 165),  // 1 desktop
-    qRgb(10, 36, 106),   // 2 active caption
-    qRgb(128, 128, 128), // 3 inactive caption
-    qRgb(212, 208, 200), // 4 menu
-    qRgb(255, 255, 255), // 5 window background
-    qRgb(0, 0, 0),       // 6 window frame
-    qRgb(0, 0, 0),       // 7 menu text
-    qRgb(0, 0, 0),       // 8 window text
-    qRgb(255, 255, 255), // 9 caption text
-    qRgb(212, 208, 200), // 10 active border
-    qRgb(212, 208, 200), // 11 inactive border
-    qRgb(128, 128, 128), // 12 application workspace
-    qRgb(10, 36, 106),   // 13 highlight
-    qRgb(255, 255, 255), // 14 highlight text
-    qRgb(212, 208, 200), // 15 button face
-    qRgb(128, 128, 128), // 16 button shadow
-    qRgb(128, 128, 128), // 17 gray text
-    qRgb(0, 0, 0),       // 18 button text
-    qRgb(212, 208, 200), // 19 inactive caption text
-    qRgb(255, 255, 255), // 20 3D highlight
-    qRgb(64, 64, 64),    // 21 3D dark shadow
-    qRgb(212, 208, 200), // 22 3D light
-    qRgb(0, 0, 0),       // 23 info text
-    qRgb(255, 255, 225), // 24 info background
+constexpr Rgb kSystemColors[] = {
+    rgb(212, 208, 200), // 0 scroll bars
+    rgb(58, 110, 165),  // 1 desktop
+    rgb(10, 36, 106),   // 2 active caption
+    rgb(128, 128, 128), // 3 inactive caption
+    rgb(212, 208, 200), // 4 menu
+    rgb(255, 255, 255), // 5 window background
+    rgb(0, 0, 0),       // 6 window frame
+    rgb(0, 0, 0),       // 7 menu text
+    rgb(0, 0, 0),       // 8 window text
+    rgb(255, 255, 255), // 9 caption text
+    rgb(212, 208, 200), // 10 active border
+    rgb(212, 208, 200), // 11 inactive border
+    rgb(128, 128, 128), // 12 application workspace
+    rgb(10, 36, 106),   // 13 highlight
+    rgb(255, 255, 255), // 14 highlight text
+    rgb(212, 208, 200), // 15 button face
+    rgb(128, 128, 128), // 16 button shadow
+    rgb(128, 128, 128), // 17 gray text
+    rgb(0, 0, 0),       // 18 button text
+    rgb(212, 208, 200), // 19 inactive caption text
+    rgb(255, 255, 255), // 20 3D highlight
+    rgb(64, 64, 64),    // 21 3D dark shadow
+    rgb(212, 208, 200), // 22 3D light
+    rgb(0, 0, 0),       // 23 info text
+    rgb(255, 255, 225), // 24 info background
 };
 } // namespace
 
@@ -44,21 +44,22 @@ bool isSystemColor(OleColor color)
     return (color & 0xFF000000u) == 0x80000000u;
 }
 
-QRgb toRgb(OleColor color)
+Rgb toRgb(OleColor color)
 {
     if (isSystemColor(color)) {
         const quint32 index = color & 0xFFu;
         if (index < std::size(kSystemColors))
             return kSystemColors[index];
-        return qRgb(0, 0, 0);
+        return rgb(0, 0, 0);
     }
-    return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+    return rgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
-OleColor fromRgb(QRgb rgb)
+OleColor fromRgb(Rgb color)
 {
-    return static_cast<OleColor>(qRed(rgb)) | (static_cast<OleColor>(qGreen(rgb)) << 8)
-           | (static_cast<OleColor>(qBlue(rgb)) << 16);
+    // OLE keeps red in the low byte: 0x00BBGGRR.
+    return static_cast<OleColor>((color >> 16) & 0xFF) | (static_cast<OleColor>((color >> 8) & 0xFF) << 8)
+           | (static_cast<OleColor>(color & 0xFF) << 16);
 }
 
 Control::Control(const QString &name) : m_name(name) {}

@@ -8,7 +8,6 @@
 
 #include <QList>
 #include <QRect>
-#include <QRgb>
 #include <QSize>
 #include <QString>
 #include <optional>
@@ -98,10 +97,18 @@ inline constexpr OleColor vb3DHighlight = 0x80000014;
 inline constexpr OleColor vbInfoText = 0x80000017;
 inline constexpr OleColor vbInfoBackground = 0x80000018;
 
+/// A colour to paint, opaque, as 0xAARRGGBB: the layout of Qt's QRgb, so a renderer
+/// passes it to QColor unchanged.
+using Rgb = quint32;
+constexpr Rgb rgb(int red, int green, int blue)
+{
+    return 0xFF000000u | quint32(red & 0xFF) << 16 | quint32(green & 0xFF) << 8 | quint32(blue & 0xFF);
+}
+
 bool isSystemColor(OleColor color);
 /// The colour to paint: system colours as the classic Windows scheme defines them.
-QRgb toRgb(OleColor color);
-OleColor fromRgb(QRgb rgb);
+Rgb toRgb(OleColor color);
+OleColor fromRgb(Rgb color);
 
 /// StdFont, as far as a renderer needs it.
 struct Font {

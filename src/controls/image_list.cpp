@@ -2,15 +2,16 @@
 
 namespace controls {
 
-ListImage *ListImages::add(int index, const QString &key, const QImage &picture)
+ListImage *ListImages::add(int index, const QString &key, const host::Picture &picture)
 {
     const int position = m_items.insertPosition(index);
     m_items.checkNewKey(key);
     auto image = std::make_unique<ListImage>();
     image->m_picture = picture;
     if (m_owner.m_imageWidth == 0 && m_owner.m_imageHeight == 0 && !picture.isNull()) {
-        m_owner.m_imageWidth = picture.width();
-        m_owner.m_imageHeight = picture.height();
+        const QSize size = picture.size();
+        m_owner.m_imageWidth = size.width();
+        m_owner.m_imageHeight = size.height();
     }
     ListImage *added = m_items.insert(position, key, std::move(image));
     m_owner.changed.raise(Property::ListImages);
@@ -64,7 +65,7 @@ void ImageList::checkImage(const QString &keyOrIndex) const
         throw controlError(err::ElementNotFound);
 }
 
-QImage ImageList::picture(const QString &keyOrIndex) const
+host::Picture ImageList::picture(const QString &keyOrIndex) const
 {
     if (keyOrIndex.isEmpty())
         return {};
@@ -76,7 +77,7 @@ QImage ImageList::picture(const QString &keyOrIndex) const
         return m_images.item(index)->picture();
     }
     const ListImage *image = m_images.find(keyOrIndex);
-    return image ? image->picture() : QImage();
+    return image ? image->picture() : host::Picture();
 }
 
 } // namespace controls

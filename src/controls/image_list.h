@@ -3,8 +3,8 @@
 // combos show beside their items. Controls name images by key.
 #include "controls/control.h"
 #include "controls/item_list.h"
+#include "host/picture.h"
 
-#include <QImage>
 #include <memory>
 
 namespace controls {
@@ -13,13 +13,13 @@ class ImageList;
 
 class ListImage : public KeyedItem {
 public:
-    const QImage &picture() const { return m_picture; }
+    const host::Picture &picture() const { return m_picture; }
     const QString &tag() const { return m_tag; }
     void setTag(const QString &tag) { m_tag = tag; }
 
 private:
     friend class ListImages;
-    QImage m_picture;
+    host::Picture m_picture;
     QString m_tag;
 };
 
@@ -29,7 +29,7 @@ public:
     explicit ListImages(ImageList &owner) : m_owner(owner) {}
 
     /// Add([Index], [Key], Picture): index 0 appends. 35602 for a used key, 35600 for a bad index.
-    ListImage *add(int index, const QString &key, const QImage &picture);
+    ListImage *add(int index, const QString &key, const host::Picture &picture);
     int count() const { return m_items.count(); }
     /// By index (35600) or key (35601).
     ListImage *item(const ItemRef &ref) const { return m_items.item(ref); }
@@ -63,8 +63,8 @@ public:
     /// Checks an image argument of a bound control: empty is no image, a numeric text is
     /// an index (35600 outside), anything else a key (35601 when missing).
     void checkImage(const QString &keyOrIndex) const;
-    /// The picture an image argument names, or a null image.
-    QImage picture(const QString &keyOrIndex) const;
+    /// The picture an image argument names, or a null picture.
+    host::Picture picture(const QString &keyOrIndex) const;
 
     /// Liveness token for the controls bound to this list (see ImageListBinding).
     std::weak_ptr<bool> aliveToken() const { return m_alive; }

@@ -315,7 +315,7 @@ void HeadlessPlatform::clearClipboard()
 {
     checkClipboard();
     m_clipboardText.clear();
-    m_clipboardImage = QImage();
+    m_clipboardImage = host::Picture();
 }
 
 void HeadlessPlatform::setClipboardText(const QString &text)
@@ -330,13 +330,13 @@ QString HeadlessPlatform::clipboardText() const
     return m_clipboardText;
 }
 
-void HeadlessPlatform::setClipboardImage(const QImage &image)
+void HeadlessPlatform::setClipboardImage(const host::Picture &image)
 {
     checkClipboard();
     m_clipboardImage = image;
 }
 
-QImage HeadlessPlatform::clipboardImage() const
+host::Picture HeadlessPlatform::clipboardImage() const
 {
     checkClipboard();
     return m_clipboardImage;

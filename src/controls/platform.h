@@ -4,8 +4,8 @@
 // the shell. One injectable object; the headless one (tests, CLI) records what is asked of
 // it and answers from scripts, the desktop front end overrides the interactive parts.
 #include "controls/control.h"
+#include "host/picture.h"
 
-#include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -115,8 +115,8 @@ public:
     virtual void clearClipboard() = 0;
     virtual void setClipboardText(const QString &text) = 0;
     virtual QString clipboardText() const = 0;
-    virtual void setClipboardImage(const QImage &image) = 0;
-    virtual QImage clipboardImage() const = 0;
+    virtual void setClipboardImage(const host::Picture &image) = 0;
+    virtual host::Picture clipboardImage() const = 0;
 
     /// ShellExecute(verb, path, directory): opens a document with its program; true on success.
     virtual bool shellExecute(const QString &path, const QString &verb = QStringLiteral("open"),
@@ -180,8 +180,8 @@ public:
     void clearClipboard() override;
     void setClipboardText(const QString &text) override;
     QString clipboardText() const override;
-    void setClipboardImage(const QImage &image) override;
-    QImage clipboardImage() const override;
+    void setClipboardImage(const host::Picture &image) override;
+    host::Picture clipboardImage() const override;
     bool shellExecute(const QString &path, const QString &verb = QStringLiteral("open"),
                       const QString &directory = {}) override;
     void lockWindowUpdate(const Control *control) override;
@@ -260,7 +260,7 @@ private:
     QList<OpenFileRequest> m_openFileRequests;
     bool m_clipboardAvailable = true;
     QString m_clipboardText;
-    QImage m_clipboardImage;
+    host::Picture m_clipboardImage;
     QList<ShellRecord> m_shellCalls;
     bool m_shellResult = true;
     const Control *m_locked = nullptr; // not owned

@@ -202,7 +202,7 @@ void DocMain::LoadImages()
     auto addImage = [&](const QString &key) {
         // A missing bitmap leaves its button without an image.
         host::resumeNext([&] {
-            const QImage image = about::resourceBitmap(key);
+            const host::Picture image = about::resourceBitmap(key);
             if (image.isNull())
                 throw host::Error(host::err::FileNotFound);
             mobjImageList->listImages().add(0, key, image);

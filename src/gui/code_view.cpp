@@ -115,9 +115,7 @@ void CodeView::fillContextMenu(QMenu &menu)
                 continue;
             QAction *action = menu.addAction(control->caption());
             action->setEnabled(control->enabled());
-            const QImage face = control->face();
-            if (!face.isNull())
-                action->setIcon(QIcon(QPixmap::fromImage(face)));
+            action->setIcon(toIcon(control->face()));
             std::weak_ptr<host::CommandBarControl> weak = control;
             // Run once the menu has closed, from the event loop.
             connect(action, &QAction::triggered, this, [this, weak] {

@@ -457,9 +457,7 @@ void MainWindow::syncMenus()
                 }
                 auto *action = new QAction(control->caption(), target);
                 action->setEnabled(control->enabled());
-                const QImage face = control->face();
-                if (!face.isNull())
-                    action->setIcon(QIcon(QPixmap::fromImage(face)));
+                action->setIcon(toIcon(control->face()));
                 std::weak_ptr<host::CommandBarControl> weak = control;
                 // Run after the menu has closed: the command may rebuild this very menu.
                 connect(action, &QAction::triggered, this, [this, weak] {

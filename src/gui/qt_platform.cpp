@@ -200,16 +200,16 @@ QString QtPlatform::clipboardText() const
     return clipboardOrThrow()->text();
 }
 
-void QtPlatform::setClipboardImage(const QImage &image)
+void QtPlatform::setClipboardImage(const host::Picture &image)
 {
     HeadlessPlatform::setClipboardImage(image);
-    clipboardOrThrow()->setImage(image);
+    clipboardOrThrow()->setImage(toImage(image));
 }
 
-QImage QtPlatform::clipboardImage() const
+host::Picture QtPlatform::clipboardImage() const
 {
     HeadlessPlatform::clipboardImage();
-    return clipboardOrThrow()->image();
+    return toPicture(clipboardOrThrow()->image());
 }
 
 bool QtPlatform::shellExecute(const QString &path, const QString &verb, const QString &directory)

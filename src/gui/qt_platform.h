@@ -34,8 +34,8 @@ public:
     void clearClipboard() override;
     void setClipboardText(const QString &text) override;
     QString clipboardText() const override;
-    void setClipboardImage(const QImage &image) override;
-    QImage clipboardImage() const override;
+    void setClipboardImage(const host::Picture &image) override;
+    host::Picture clipboardImage() const override;
     bool shellExecute(const QString &path, const QString &verb = QStringLiteral("open"),
                       const QString &directory = {}) override;
     void lockWindowUpdate(const controls::Control *control) override;

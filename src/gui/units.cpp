@@ -4,6 +4,7 @@
 #include "controls/image_list.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QPalette>
 #include <QPixmap>
@@ -120,21 +121,36 @@ QFont toQFont(const Font &font)
     return f;
 }
 
+QImage toImage(const host::Picture &picture)
+{
+    return picture.isNull() ? QImage() : QImage::fromData(picture.bytes());
+}
+
+host::Picture toPicture(const QImage &image)
+{
+    if (image.isNull())
+        return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return host::Picture(bytes);
+}
+
+QIcon toIcon(const host::Picture &picture)
+{
+    const QImage image = toImage(picture);
+    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+}
+
 QIcon imageIcon(const ImageList *list, const QString &keyOrIndex)
 {
     if (!list || keyOrIndex.isEmpty())
         return QIcon();
-    const QImage image = list->picture(keyOrIndex);
-    if (image.isNull())
-        return QIcon();
-    return QIcon(QPixmap::fromImage(image));
+    return toIcon(list->picture(keyOrIndex));
 }
 
-QIcon resourceIcon(const QString &key)
-{
-    const QImage image = about::resourceBitmap(key);
-    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
-}
+QIcon resourceIcon(const QString &key) { return toIcon(about::resourceBitmap(key)); }
 
 Qt::CursorShape cursorShape(MousePointer pointer)
 {

@@ -1,11 +1,13 @@
 #pragma once
-// Conversions between the models' units (twips, OLE colours, StdFont, image keys) and Qt's,
+// Conversions between the models' units (twips, OLE colours, StdFont, pictures, image keys) and Qt's,
 // and the classic Windows look of the whole application.
 #include "controls/control.h"
+#include "host/picture.h"
 
 #include <QColor>
 #include <QFont>
 #include <QIcon>
+#include <QImage>
 #include <QRect>
 
 class QApplication;
@@ -35,6 +37,13 @@ QString cjkFamily();
 QString cjkMonospaceFamily();
 /// A StdFont as Qt draws it: Japanese face names map onto the CJK family.
 QFont toQFont(const controls::Font &font);
+
+/// The picture decoded (PNG, BMP, anything Qt reads); a null image when it cannot be.
+QImage toImage(const host::Picture &picture);
+/// The image as a PNG file's bytes; a null picture for a null image.
+host::Picture toPicture(const QImage &image);
+/// The picture as an icon; a null icon when it cannot be decoded.
+QIcon toIcon(const host::Picture &picture);
 
 /// The picture an image argument names in `list` as an icon; a null icon when there is none.
 QIcon imageIcon(const controls::ImageList *list, const QString &keyOrIndex);

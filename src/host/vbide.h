@@ -6,9 +6,9 @@
 // project's objects throw 91 on use.
 #include "host/constants.h"
 #include "host/error.h"
+#include "host/picture.h"
 #include "host/signal.h"
 
-#include <QImage>
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -308,7 +308,7 @@ public:
     virtual Ptr<CommandBarControls> controls() const = 0;
     /// Button face from the bitmap on the clipboard.
     virtual void pasteFace() = 0;
-    virtual QImage face() const = 0;
+    virtual Picture face() const = 0;
     virtual void deleteControl(bool temporary = false) = 0;
     /// The default action: raises CommandBarEvents.Click and, unless a handler
     /// cancelled it, runs the built-in command.

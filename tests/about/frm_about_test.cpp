@@ -105,4 +105,13 @@ TEST_F(AboutDialog, TheWindowsButtonShowsTheSystemsAboutBox)
     EXPECT_EQ(platform.aboutBoxes(), boxes);
 }
 
+TEST(ResourceBitmap, IsTheFileOfTheKeyAsItsBytes)
+{
+    const host::Picture folder = about::resourceBitmap(QStringLiteral("FOLDER"));
+    EXPECT_TRUE(folder.bytes().startsWith("\x89PNG"));
+    EXPECT_EQ(folder.size(), QSize(16, 16));
+    EXPECT_NE(folder, about::resourceBitmap(QStringLiteral("FOLDOPEN")));
+    EXPECT_TRUE(about::resourceBitmap(QStringLiteral("NO SUCH KEY")).isNull());
+}
+
 } // namespace

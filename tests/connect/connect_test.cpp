@@ -117,8 +117,10 @@ TEST(ConnectLifeCycle, ConnectBuildsMenusEventsAndWindowDisconnectUndoesThem)
     EXPECT_EQ(countCaption(h.vbe(), QStringLiteral("Add-Ins"), tessary), 1);
     EXPECT_EQ(countCaption(h.vbe(), QStringLiteral("Code Window"), editor), 1);
     // The face came through the clipboard, which now holds the bitmap.
-    EXPECT_FALSE(findCaption(h.vbe(), QStringLiteral("Add-Ins"), tessary)->face().isNull());
-    EXPECT_FALSE(h.platform.clipboardImage().isNull());
+    const host::Picture application = about::resourceBitmap(QStringLiteral("APPLICATION"));
+    ASSERT_FALSE(application.isNull());
+    EXPECT_EQ(findCaption(h.vbe(), QStringLiteral("Add-Ins"), tessary)->face(), application);
+    EXPECT_EQ(h.platform.clipboardImage(), application);
     EXPECT_NE(q.gDocMain->tvwProject(0).nodes().find(QStringLiteral("Alpha_Module1")), nullptr);
 
     // Project events keep the tree in step; a new component does not.

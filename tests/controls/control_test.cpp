@@ -66,13 +66,13 @@ TEST(Control, SystemColoursMapToTheClassicScheme)
 {
     const struct {
         OleColor color;
-        QRgb rgb;
+        Rgb rgb;
     } cases[] = {
-        {vbButtonFace, qRgb(212, 208, 200)},
-        {vbButtonShadow, qRgb(128, 128, 128)},
-        {vbWindowBackground, qRgb(255, 255, 255)},
-        {0x0000FF, qRgb(255, 0, 0)}, // &H000000FF is red
-        {0xFF8000, qRgb(0, 128, 255)},
+        {vbButtonFace, rgb(212, 208, 200)},
+        {vbButtonShadow, rgb(128, 128, 128)},
+        {vbWindowBackground, rgb(255, 255, 255)},
+        {0x0000FF, rgb(255, 0, 0)}, // &H000000FF is red
+        {0xFF8000, rgb(0, 128, 255)},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.color);
@@ -80,7 +80,8 @@ TEST(Control, SystemColoursMapToTheClassicScheme)
     }
     EXPECT_TRUE(isSystemColor(vbButtonFace));
     EXPECT_FALSE(isSystemColor(vbWhite));
-    EXPECT_EQ(fromRgb(qRgb(0, 128, 255)), 0xFF8000u);
+    EXPECT_EQ(fromRgb(rgb(0, 128, 255)), 0xFF8000u);
+    EXPECT_EQ(rgb(0x12, 0x34, 0x56), 0xFF123456u); // QRgb's layout
 }
 
 TEST(Container, AlignedControlsTakeTheEdges)

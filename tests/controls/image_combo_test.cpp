@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
-
 using testing_support::errorNumber;
 using namespace controls;
 
@@ -16,7 +14,7 @@ TEST(ImageCombo, ItemsCarryKeyTextImageIndentationAndTag)
     ImageCombo combo;
     ImageList images;
     for (const char *key : {"PROJECT", "STD", "CLASS"})
-        images.listImages().add(0, key, QImage(16, 16, QImage::Format_RGB32));
+        images.listImages().add(0, key, host::Picture(QByteArray("any bytes")));
     combo.setImageList(&images);
     combo.comboItems().add(0, "Proj", "Proj", "PROJECT");
     ComboItem *module = combo.comboItems().add(0, "Proj_Module1", "Module1", {}, {}, 2);

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <algorithm>
 #include <random>
 
@@ -119,7 +118,7 @@ TEST(ListView, SmallIconsAreCheckedAgainstTheBoundImageList)
 {
     ListView list;
     ImageList images;
-    images.listImages().add(0, "METHOD", QImage(16, 16, QImage::Format_RGB32));
+    images.listImages().add(0, "METHOD", host::Picture(QByteArray("any bytes")));
     list.listItems().add(0, {}, "before binding", {}, "ANYTHING");
     list.setSmallIcons(&images);
     EXPECT_EQ(errorNumber([&] { list.listItems().add(0, {}, "bad", {}, "PROPERTY"); }), 35601);

@@ -88,14 +88,15 @@ TEST(Platform, ClipboardFailsWith521WhenUnavailable)
     HeadlessPlatform p;
     p.setClipboardText("a\tb");
     EXPECT_EQ(p.clipboardText(), "a\tb");
-    p.setClipboardImage(QImage(2, 2, QImage::Format_RGB32));
-    EXPECT_EQ(p.clipboardImage().size(), QSize(2, 2));
+    p.setClipboardImage(host::Picture(QByteArray("BM bitmap")));
+    EXPECT_EQ(p.clipboardImage().bytes(), "BM bitmap");
     p.clearClipboard();
     EXPECT_EQ(p.clipboardText(), QString());
+    EXPECT_TRUE(p.clipboardImage().isNull());
     p.setClipboardAvailable(false);
     for (const auto &op : std::initializer_list<std::function<void()>>{
              [&] { p.clearClipboard(); }, [&] { p.setClipboardText("x"); }, [&] { p.clipboardText(); },
-             [&] { p.setClipboardImage(QImage()); }, [&] { p.clipboardImage(); }}) {
+             [&] { p.setClipboardImage(host::Picture()); }, [&] { p.clipboardImage(); }}) {
         EXPECT_EQ(errorNumber(op), 521);
     }
 }

@@ -1,11 +1,11 @@
 #include "support/error_number.h"
+#include "support/pictures.h"
 #include "controls/toolbar.h"
 
 #include <gtest/gtest.h>
 
-#include <QImage>
-
 using testing_support::errorNumber;
+using testing_support::pngHeader;
 using namespace controls;
 
 namespace {
@@ -122,7 +122,7 @@ TEST(Toolbar, ButtonSizeNeverBelowTheImageAndButtonsLineUp)
     EXPECT_EQ(bar.buttonWidth(), (16 + 8) * 15); // Windows' default 16 x 15 bitmaps
     EXPECT_EQ(bar.buttonHeight(), (15 + 7) * 15);
     ImageList images;
-    images.listImages().add(0, "REFRESH", QImage(20, 18, QImage::Format_RGB32));
+    images.listImages().add(0, "REFRESH", pngHeader(20, 18));
     bar.setImageList(&images);
     EXPECT_EQ(bar.buttonWidth(), (20 + 8) * 15);
     EXPECT_EQ(bar.buttonHeight(), (18 + 7) * 15);
@@ -145,7 +145,7 @@ TEST(Toolbar, ImagesAreCheckedAgainstTheImageList)
 {
     Toolbar bar;
     ImageList images;
-    images.listImages().add(0, "PROC", QImage(16, 16, QImage::Format_RGB32));
+    images.listImages().add(0, "PROC", host::Picture(QByteArray("any bytes")));
     bar.setImageList(&images);
     Button *proc = bar.buttons().add(0, "PROC", {}, ButtonStyle::ButtonGroup, "PROC");
     EXPECT_EQ(proc->image(), "PROC");

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
-
 using namespace controls;
 
 namespace {
@@ -135,7 +133,7 @@ TEST(TreeView, ErrorsCarryVbNumbersAndAddNothing)
 {
     TreeView tree;
     ImageList images;
-    images.listImages().add(0, "FOLDER", QImage(16, 16, QImage::Format_RGB32));
+    images.listImages().add(0, "FOLDER", host::Picture(QByteArray("any bytes")));
     tree.setImageList(&images);
     buildSiblings(tree);
     Nodes &nodes = tree.nodes();

@@ -4,6 +4,7 @@
 #include "gui/bindings.h"
 #include "gui/form_view.h"
 #include "gui/qt_platform.h"
+#include "gui/units.h"
 #include "gui_test_support.h"
 
 #include <QCheckBox>
@@ -23,11 +24,11 @@ using namespace controls;
 
 namespace {
 
-QImage swatch(QRgb color)
+host::Picture swatch(QRgb color)
 {
     QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(color);
-    return image;
+    return gui::toPicture(image);
 }
 
 class BindingsTest : public ::testing::Test {

@@ -7,9 +7,11 @@
 #include "gui/form_view.h"
 #include "gui/main_window.h"
 #include "gui/qt_platform.h"
+#include "gui/units.h"
 #include "gui_test_support.h"
 #include "ide_window_fixture.h"
 
+#include "about/frm_about.h"
 #include "controls/standard_controls.h"
 #include "frontend/session.h"
 #include "docmain/doc_main.h"
@@ -167,7 +169,7 @@ TEST_F(MainWindowTest, TreeFollowsNodesAddedRemovedAndHiddenByTheModel)
                   .pixmap(16, 16)
                   .toImage()
                   .convertToFormat(QImage::Format_ARGB32),
-              model.imageList()->picture(key).convertToFormat(QImage::Format_ARGB32));
+              gui::toImage(model.imageList()->picture(key)).convertToFormat(QImage::Format_ARGB32));
 }
 
 TEST_F(MainWindowTest, ToolbarButtonsFollowTheModelAndClicksReachIt)
@@ -384,9 +386,16 @@ TEST_F(MainWindowTest, MenuBarIsTheIdesMenuBarCommandBar)
         return QList<QAction *>();
     };
     QStringList addIns;
-    for (QAction *a : actionsOf(QStringLiteral("ｱﾄﾞｲﾝ(&A)")))
+    QAction *tessary = nullptr;
+    for (QAction *a : actionsOf(QStringLiteral("ｱﾄﾞｲﾝ(&A)"))) {
         addIns << a->text();
-    EXPECT_TRUE(addIns.contains(QStringLiteral("Tessary"))) << addIns.join(QLatin1Char('|')).toStdString();
+        if (a->text() == QStringLiteral("Tessary"))
+            tessary = a;
+    }
+    ASSERT_NE(tessary, nullptr) << addIns.join(QLatin1Char('|')).toStdString();
+    // The face the add-in pasted is drawn as the item's icon.
+    EXPECT_EQ(tessary->icon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32),
+              gui::toImage(about::resourceBitmap(QStringLiteral("APPLICATION"))).convertToFormat(QImage::Format_ARGB32));
 
     // A command added to a menu appears; choosing an item runs its command.
     auto tools = controlsOf(QStringLiteral("Tools"));

@@ -1,6 +1,7 @@
 // The desktop platform: VB's message box styles on Qt, Windows filters, clipboard, the
 // screen's pointer, and record mode.
 #include "gui/qt_platform.h"
+#include "gui/units.h"
 #include "gui_test_support.h"
 
 #include "controls/form.h"
@@ -93,8 +94,9 @@ TEST(QtPlatformTest, ClipboardGoesThroughQt)
     EXPECT_EQ(platform.clipboardText(), QStringLiteral("列1\t列2"));
     QImage face(16, 16, QImage::Format_RGB32);
     face.fill(qRgb(1, 2, 3));
-    platform.setClipboardImage(face);
-    EXPECT_EQ(platform.clipboardImage().convertToFormat(QImage::Format_RGB32), face);
+    platform.setClipboardImage(gui::toPicture(face));
+    EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), face);
+    EXPECT_EQ(gui::toImage(platform.clipboardImage()).convertToFormat(QImage::Format_RGB32), face);
     platform.clearClipboard();
     EXPECT_EQ(platform.clipboardText(), QString());
 

@@ -2,6 +2,7 @@
 #include "gui/units.h"
 #include "gui_test_support.h"
 
+#include <QBuffer>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <gtest/gtest.h>
@@ -55,6 +56,29 @@ TEST(UnitsTest, ColoursAndCursors)
     EXPECT_EQ(gui::cursorShape(controls::MousePointer::Hourglass), Qt::WaitCursor);
     EXPECT_EQ(gui::cursorShape(controls::MousePointer::SizeWE), Qt::SizeHorCursor);
     EXPECT_EQ(gui::cursorShape(controls::MousePointer::Default), Qt::ArrowCursor);
+}
+
+TEST(UnitsTest, PicturesAreDecodedWhereTheyAreDrawn)
+{
+    QImage image(20, 18, QImage::Format_ARGB32);
+    image.fill(qRgba(1, 2, 3, 255));
+    image.setPixel(19, 17, qRgba(200, 100, 50, 128));
+    const host::Picture picture = gui::toPicture(image);
+    EXPECT_EQ(picture.size(), QSize(20, 18)); // read off the PNG header, not decoded
+    EXPECT_EQ(gui::toImage(picture).convertToFormat(QImage::Format_ARGB32), image);
+
+    // A BMP file decodes too: the object model passes whatever image file it was given.
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    image.convertToFormat(QImage::Format_RGB32).save(&buffer, "BMP");
+    EXPECT_EQ(host::Picture(bmp).size(), QSize(20, 18));
+    EXPECT_EQ(gui::toImage(host::Picture(bmp)).pixel(0, 0), qRgb(1, 2, 3));
+
+    EXPECT_TRUE(gui::toPicture(QImage()).isNull());
+    EXPECT_TRUE(gui::toImage(host::Picture()).isNull());
+    EXPECT_TRUE(gui::toImage(host::Picture(QByteArray("not an image"))).isNull());
+    EXPECT_TRUE(gui::toIcon(host::Picture(QByteArray("not an image"))).isNull());
 }
 
 TEST(UnitsTest, JapaneseTextGetsTheCjkFamily)

@@ -92,3 +92,29 @@ TEST(Layers, NoIncludeInSrcCrossesThemTheWrongWay)
     EXPECT_GT(files, 50);
     EXPECT_TRUE(found.isEmpty()) << found.join(QLatin1Char('\n')).toStdString();
 }
+
+TEST(Layers, OnlyTheDesktopUsesQtsGuiModules)
+{
+    // The command line must start without loading the GUI libraries, so everything it links
+    // (every src/ folder but gui/) names neither them in CMake nor their headers by module.
+    const QString src = QStringLiteral(TESSARY_SOURCE_DIR "/src/");
+    static const QRegularExpression linked(QStringLiteral(R"re(Qt6?::(Gui|Widgets))re"));
+    static const QRegularExpression included(QStringLiteral(R"re(^\s*#\s*include\s*<Qt(Gui|Widgets)/)re"),
+                                             QRegularExpression::MultilineOption);
+    QStringList found;
+    QDirIterator it(src, {QStringLiteral("CMakeLists.txt"), QStringLiteral("*.h"), QStringLiteral("*.cpp")},
+                    QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = path.mid(src.size());
+        if (relative.startsWith(QLatin1String("gui/")))
+            continue;
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        const QString text = QString::fromUtf8(file.readAll());
+        const bool cmake = relative.endsWith(QLatin1String("CMakeLists.txt"));
+        if (cmake ? text.contains(linked) : text.contains(included))
+            found << relative;
+    }
+    EXPECT_TRUE(found.isEmpty()) << found.join(QLatin1Char('\n')).toStdString();
+}

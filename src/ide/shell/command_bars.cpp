@@ -38,7 +38,7 @@ Ptr<host::CommandBarControls> CommandBarControlImpl::controls() const { return p
 void CommandBarControlImpl::pasteFace()
 {
     m_state->seam("CommandBarControl.PasteFace");
-    QImage image = m_state->clipboardImage ? m_state->clipboardImage() : QImage();
+    host::Picture image = m_state->clipboardImage ? m_state->clipboardImage() : host::Picture();
     if (image.isNull())
         throw Error(err::InvalidCall, QStringLiteral("クリップボードにビットマップがありません。"));
     m_face = image;

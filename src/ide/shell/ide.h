@@ -96,7 +96,7 @@ public:
     QString arrangement() const;
 
     /// Where PasteFace reads the clipboard's bitmap.
-    void setClipboardImageProvider(std::function<QImage()> provider);
+    void setClipboardImageProvider(std::function<host::Picture()> provider);
 
     /// Fault seam for tests: the named host call (e.g. "CodeModule.Find",
     /// "VBComponent.CodeModule", "VBProjects.Item", "Window.SetFocus") throws host::Error(number).

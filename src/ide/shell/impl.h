@@ -40,7 +40,7 @@ struct IdeState {
     qsizetype immediateAnchor = 0;
     std::optional<CommandDialog> commandDialog;
     QString arrangement;
-    std::function<QImage()> clipboardImage;
+    std::function<host::Picture()> clipboardImage;
     QHash<QString, int> faults;
     host::Signal<> changed;
     std::weak_ptr<VBEImpl> vbe;

@@ -118,7 +118,7 @@ public:
     host::Ptr<host::CommandBar> parent() const override;
     host::Ptr<host::CommandBarControls> controls() const override;
     void pasteFace() override;
-    QImage face() const override { return m_face; }
+    host::Picture face() const override { return m_face; }
     void deleteControl(bool temporary) override;
     void execute() override;
 
@@ -137,7 +137,7 @@ private:
     QString m_tag;
     bool m_enabled = true;
     bool m_visible = true;
-    QImage m_face;
+    host::Picture m_face;
 };
 
 class CommandBarControlsImpl : public host::CommandBarControls,

@@ -381,7 +381,7 @@ void Ide::setCommandHandler(CommandHandler handler) { m_state->commandHandler = 
 const QStringList &Ide::executedCommands() const { return m_state->executedCommands; }
 const QStringList &Ide::commandsRun() const { return m_state->commandsRun; }
 
-void Ide::setClipboardImageProvider(std::function<QImage()> provider) { m_state->clipboardImage = std::move(provider); }
+void Ide::setClipboardImageProvider(std::function<host::Picture()> provider) { m_state->clipboardImage = std::move(provider); }
 void Ide::failOn(const QString &call, int number) { m_state->faults.insert(call, number); }
 void Ide::clearFaults() { m_state->faults.clear(); }
 
