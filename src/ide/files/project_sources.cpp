@@ -186,23 +186,11 @@ bool plainlyClean(QByteArrayView bytes, CodePage cp)
         return false; // UTF-8 is decoded whole, not line by line
     const auto *p = reinterpret_cast<const uchar *>(bytes.data());
     const qsizetype n = bytes.size();
+    // Line lengths are checked with their CR, so a line of exactly the longest length with a
+    // CR LF is sent the long way too.
     qsizetype lines = 0;
     qsizetype lineStart = 0;
     bool high = false;
-    // A line break at `at`: the line before it must be short enough, and a CR must start CR LF.
-    auto lineBreak = [&](qsizetype at) {
-        if (p[at] == '\r') {
-            if (at + 1 >= n || p[at + 1] != '\n')
-                return false;
-            return true; // its LF ends the line
-        }
-        qsizetype length = at - lineStart;
-        if (length > 0 && p[at - 1] == '\r')
-            --length;
-        lineStart = at + 1;
-        ++lines;
-        return length <= MaxLineLength;
-    };
     qsizetype i = 0;
 #if defined(__SSE2__)
     const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), zero = _mm_setzero_si128();
@@ -211,20 +199,32 @@ bool plainlyClean(QByteArrayView bytes, CodePage cp)
         if (_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero)))
             return false;
         high = high || _mm_movemask_epi8(v) != 0;
-        unsigned breaks = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr))));
-        for (; breaks; breaks &= breaks - 1)
-            if (!lineBreak(i + std::countr_zero(breaks)))
+        const unsigned lfs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
+        const unsigned crs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
+        if ((crs & ~(lfs >> 1) & 0x7FFF) || ((crs & 0x8000) && (i + 16 >= n || p[i + 16] != '\n')))
+            return false; // a CR that does not start CR LF
+        if (lfs) {
+            if (i + std::countr_zero(lfs) - lineStart > MaxLineLength)
                 return false;
-        if (i + 16 - lineStart > MaxLineLength + 1)
+            lines += std::popcount(lfs);
+            lineStart = i + (31 - std::countl_zero(lfs)) + 1;
+        } else if (i + 16 - lineStart > MaxLineLength) {
             return false;
+        }
     }
 #endif
     for (; i < n; ++i) {
         if (p[i] == 0)
             return false;
         high = high || p[i] >= 0x80;
-        if ((p[i] == '\n' || p[i] == '\r') && !lineBreak(i))
+        if (p[i] == '\r' && (i + 1 >= n || p[i + 1] != '\n'))
             return false;
+        if (p[i] == '\n') {
+            if (i - lineStart > MaxLineLength)
+                return false;
+            ++lines;
+            lineStart = i + 1;
+        }
     }
     if (n - lineStart > MaxLineLength || lines + 1 >= MaxFileLines)
         return false;
