@@ -294,7 +294,7 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
         asciiNeedle[k] = char(needle[k].unicode());
     }
 
-    ByteScratch bytes, chunk;
+    ByteScratch bytes;
     auto tryLine = [&](int l) {
         const StoredLine line = stored(l);
         qsizetype s;
@@ -345,17 +345,27 @@ bool ModuleCode::find(const QString &target, int &startLine, int &startCol, int 
         // resumed after each hit reads little beyond the next one.
         constexpr std::uint32_t kChunk = 4096;
         const std::uint32_t chunkStart = m_lineStarts[size_t(l)];
+        const bool refold = matchCase || l < search.foldedFirst || l >= search.foldedEnd;
         int end = l + 1;
-        while (end <= r.lastLine && !(m_lineStarts[size_t(end)] & kWide)
-               && m_lineStarts[size_t(end)] - chunkStart < kChunk)
-            ++end;
+        if (refold) {
+            while (end <= r.lastLine && !(m_lineStarts[size_t(end)] & kWide)
+                   && m_lineStarts[size_t(end)] - chunkStart < kChunk)
+                ++end;
+        } else {
+            end = std::min(search.foldedEnd, r.lastLine + 1);
+        }
         const StoredLine last = stored(end - 1);
         const qsizetype chunkSize = qsizetype(last.bytes + last.size - (m_text.constData() + chunkStart));
         const char *hay = m_text.constData() + chunkStart;
         if (!matchCase) {
-            chunk.resize(chunkSize);
-            foldAscii(hay, chunk.data(), chunkSize);
-            hay = chunk.data();
+            if (refold) {
+                search.foldedText.resize(size_t(chunkSize));
+                foldAscii(hay, search.foldedText.data(), chunkSize);
+                search.foldedFirst = l;
+                search.foldedEnd = end;
+                search.foldedAt = chunkStart;
+            }
+            hay = search.foldedText.data() + (chunkStart - search.foldedAt);
         }
         const std::string_view text(hay, size_t(chunkSize));
         const std::string_view needleView(asciiNeedle.data(), size_t(m));

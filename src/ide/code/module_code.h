@@ -161,6 +161,7 @@ private:
         LastSearch &operator=(const LastSearch &)
         {
             valid = false;
+            foldedFirst = foldedEnd = 0;
             return *this;
         }
         bool valid = false;
@@ -175,6 +176,11 @@ private:
         std::span<const int> candidates;
         std::vector<int> substringLines; // what `candidates` points at, for a part of a token
         size_t cursor = 0;               // candidate of the last hit
+        // The ASCII lines [foldedFirst, foldedEnd) last folded for a scan, from m_text's offset
+        // foldedAt: a search resumed after a hit goes on in them instead of folding them again.
+        int foldedFirst = 0, foldedEnd = 0;
+        std::uint32_t foldedAt = 0;
+        std::vector<char> foldedText;
         /// Possible everywhere, not narrowed yet.
         void restart()
         {

@@ -431,10 +431,14 @@ TEST(FindAgainstScan, UnindexedSearchOverRunsOfAsciiLines)
     const QStringList targets{QStringLiteral("ab"), QStringLiteral("b a"), QStringLiteral("x.x"),
                               QStringLiteral("_"), QStringLiteral("aaab"), QStringLiteral("BAB"),
                               QStringLiteral("é"), QStringLiteral("zz")};
+    // One copy searched all along: a search starting inside text an earlier one folded (a resumed
+    // search, or any range) reads it from there.
+    const ModuleCode reused = module;
     for (const QString &target : targets) {
         for (const Options o : {Options{}, Options{true}, Options{false, true}}) {
             const ModuleCode fresh = module;
             EXPECT_EQ(everyHit(fresh, target, o), everyHit(module, target, o, false)) << target.toStdString();
+            EXPECT_EQ(everyHit(reused, target, o), everyHit(module, target, o, false)) << target.toStdString();
             for (int k = 0; k < 40; ++k) {
                 const int startLine = 1 + int(random() % lines.size());
                 const int startCol = 1 + int(random() % 20);
@@ -446,6 +450,9 @@ TEST(FindAgainstScan, UnindexedSearchOverRunsOfAsciiLines)
                 const bool found = once.find(target, a, b, c, d, o.wholeWord, o.matchCase, o.pattern);
                 EXPECT_EQ(found, module.findByScan(target, a2, b2, c2, d2, o.wholeWord, o.matchCase, o.pattern));
                 EXPECT_EQ(std::tie(a, b, c, d), std::tie(a2, b2, c2, d2)) << target.toStdString() << " " << k;
+                int a3 = startLine, b3 = startCol, c3 = endLine, d3 = endCol;
+                EXPECT_EQ(reused.find(target, a3, b3, c3, d3, o.wholeWord, o.matchCase, o.pattern), found);
+                EXPECT_EQ(std::tie(a3, b3, c3, d3), std::tie(a2, b2, c2, d2)) << target.toStdString() << " " << k;
             }
         }
     }
