@@ -32,19 +32,9 @@ struct FilePosition {
     int column = 0;
 };
 
-FilePosition filePosition(const host::VBComponent &component, const QString &file, const shared::FindResult &hit,
-                          const find::FindOptions &options, const QString &text)
+FilePosition filePosition(const host::Ptr<host::CodeModule> &module, const QString &file, const shared::FindResult &hit)
 {
-    FilePosition at;
-    at.file = file;
-    const auto module = component.codeModule();
-    // The hit records its line only; its column is that of the line's first match.
-    int startLine = hit.Line, startCol = 1, endLine = hit.Line, endCol = -1;
-    if (module->find(text, startLine, startCol, endLine, endCol, options.wholeWord, options.matchCase,
-                     options.patternSearch))
-        at.column = startCol;
-    at.line = fileLineOf(module, hit.Line);
-    return at;
+    return {file, fileLineOf(module, hit.Line), hit.Column};
 }
 
 } // namespace
@@ -104,15 +94,17 @@ int runFind(const QStringList &rawArgs, const frontend::Console &console)
             QStringList lines;
             // Hits come module by module: look each module up by name once, not once a hit.
             host::Ptr<host::VBComponent> component;
+            host::Ptr<host::CodeModule> module;
             QString file;
             const shared::FindResult *previous = nullptr;
             for (const shared::FindResult &hit : results.gFindResults) {
                 if (!previous || previous->ModuleName != hit.ModuleName || previous->ProjectName != hit.ProjectName) {
                     component = projects->item(hit.ProjectName)->vbComponents()->item(hit.ModuleName);
+                    module = component->codeModule();
                     file = moduleFile(*component, relative);
                 }
                 previous = &hit;
-                const FilePosition at = filePosition(*component, file, hit, options, results.gFindText);
+                const FilePosition at = filePosition(module, file, hit);
                 if (args.json) {
                     all.push(frontend::Json::object()
                                  .set("project", hit.ProjectName)

@@ -83,6 +83,7 @@ void SearchComponent(const QString &projectName, const host::Ptr<host::VBCompone
             return;
         shared::FindResult hit;
         hit.Line = startLine;
+        hit.Column = startCol;
         hit.ModuleName = moduleName;
         try {
             hit.LineText = module->lines(startLine, 1);

@@ -13,6 +13,7 @@ struct FindResult {
     QString ProcName;   // "" when the line belongs to no procedure
     QString LineText;
     int Line = 0;       // 1-based; int since real modules pass 32,767 lines
+    int Column = 0;     // 1-based, of the line's first match
 };
 
 /// A module chosen for an inspection.

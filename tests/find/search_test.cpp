@@ -77,6 +77,7 @@ TEST_F(SearchTest, OneHitPerLineInHostOrderWithTheOwningProcedure)
                                    QStringLiteral("Alpha.Module1:9 Total_Value"), QStringLiteral("Beta.Util:2 Go")}));
     EXPECT_EQ(shared.gFindCount, 4);
     EXPECT_EQ(shared.gFindResults[1].LineText, QStringLiteral("    mTotal = mTotal + n"));
+    EXPECT_EQ(shared.gFindResults[1].Column, 5); // the line's first match of two
 }
 
 TEST_F(SearchTest, PropertyProceduresGiveThePropertyName)
