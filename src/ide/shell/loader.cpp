@@ -164,7 +164,7 @@ struct BuiltMember {
 
 /// Reads (unless already read), decodes and builds one member. `buffer` is storage the thread
 /// reuses from file to file; nothing built keeps a reference to it, but a member whose code
-/// `buildAtLoad` leaves for later shares its bytes.
+/// `buildAtLoad` leaves for later takes it along.
 void buildMember(const files::FileSystem &fs, const QString &vbpPath, files::ProjectSources::Member &p,
                  QByteArray &buffer, const std::function<bool(QByteArrayView, files::CodePage)> &buildAtLoad,
                  BuiltMember &out)
@@ -204,7 +204,11 @@ void buildMember(const files::FileSystem &fs, const QString &vbpPath, files::Pro
                     c.type == CT::UserControl || c.type == CT::DocObject || c.type == CT::ActiveXDesigner;
     c.root = std::move(module.root);
     if (skimmed) {
-        c.pending = std::make_shared<PendingCode>(PendingCode{buffer, module.codeFirstFileLine, p.path, p.codePage});
+        // The thread's storage may have grown for a larger file than this one.
+        QByteArray bytes = std::exchange(buffer, QByteArray());
+        bytes.squeeze();
+        c.pending = std::make_shared<PendingCode>(
+            PendingCode{std::move(bytes), module.codeFirstFileLine, p.path, p.codePage});
         return;
     }
     c.code = buildCode(lines, module.codeFirstFileLine);
