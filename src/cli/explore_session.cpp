@@ -73,7 +73,7 @@ int withSession(const ExploreArgs &args, const frontend::Console &console,
     controls::HeadlessPlatform platform;
     controls::ScopedPlatform scoped(platform);
     frontend::Session session =
-        frontend::openSession(args.positional.first(), args.codePage, nullptr, args.buildAtLoad);
+        frontend::openSession(args.positional.first(), args.codePage, nullptr, args.passByText);
     frontend::printDiagnostics(console, *session.ide);
     if (session.ide->vbe()->vbProjects()->count() == 0)
         return nothingLoaded;

@@ -16,9 +16,7 @@ struct ExploreArgs {
     bool json = false;
     QStringList flags;      // the command's own switches that were given
     QStringList positional; // FILE first
-    // Modules whose code the command needs at once, by their file's bytes (Ide::setCodeOnDemand);
-    // null: all of them.
-    std::function<bool(QByteArrayView, ide::files::CodePage)> buildAtLoad;
+    QString passByText; // code of modules that cannot hold it is built on demand (Ide::setCodeOnDemand)
 };
 
 /// Parses `args`: the encoding, --json, the command's own `switches`, positional arguments.
@@ -35,7 +33,7 @@ void closeForExit(std::unique_ptr<ide::Ide> ide);
 
 /// Opens the session with a headless platform and runs `body` on it; the exit status is the
 /// body's, or `nothingLoaded` when nothing loaded, or 2 when an action failed. Diagnostics of
-/// code built while the body ran (buildAtLoad) follow its output. The session is closed for exit.
+/// code built while the body ran (passByText) follow its output. The session is closed for exit.
 int withSession(const ExploreArgs &args, const frontend::Console &console,
                 const std::function<int(frontend::Session &)> &body,
                 int nothingLoaded = frontend::ExitNothingLoaded);

@@ -6,7 +6,6 @@
 #include "cli/module_files.h"
 #include "find/search.h"
 #include "frontend/json.h"
-#include "ide/shell/raw_text.h"
 #include "analysis/source_text.h"
 #include "shared/bas_quillbox.h"
 
@@ -74,10 +73,8 @@ int runFind(const QStringList &rawArgs, const frontend::Console &console)
     const bool relative = QFileInfo(args.positional[0]).isRelative();
     // Only modules whose files may hold the text are built; problems in the code of the others
     // (a missing End Sub, ...) are for `dump` and `inspect` to report.
-    args.buildAtLoad = [searched = analysis::trimmedSpaces(text).toString(),
-                        pattern = options.patternSearch](QByteArrayView bytes, ide::files::CodePage codePage) {
-        return ide::mayHold(bytes, codePage, searched, pattern);
-    };
+    if (!options.patternSearch)
+        args.passByText = analysis::trimmedSpaces(text).toString();
 
     return withSession(
         args, console,

@@ -31,13 +31,12 @@ void registerAddIn(ide::Ide &ide)
 }
 
 Session openSession(const QString &file, ide::files::CodePage codePage,
-                    std::shared_ptr<ide::files::FileSystem> fileSystem,
-                    std::function<bool(QByteArrayView, ide::files::CodePage)> buildAtLoad)
+                    std::shared_ptr<ide::files::FileSystem> fileSystem, const QString &passByText)
 {
     Session s;
     s.ide = std::make_unique<ide::Ide>(std::move(fileSystem));
     s.ide->setCodePage(codePage);
-    s.ide->setCodeOnDemand(std::move(buildAtLoad));
+    s.ide->setCodeOnDemand(passByText);
     registerAddIn(*s.ide);
     if (!file.isEmpty())
         s.ide->load(file);

@@ -23,9 +23,8 @@ void registerAddIn(ide::Ide &ide);
 
 /// Loads `file` (may be empty), then connects the add-in: its tool window lists every
 /// loaded project. The platform in use (controls::platform()) is the session's. Files are
-/// read from disk unless `fileSystem` is given; `buildAtLoad` as Ide::setCodeOnDemand.
+/// read from disk unless `fileSystem` is given; `passByText` as Ide::setCodeOnDemand.
 Session openSession(const QString &file, ide::files::CodePage codePage,
-                    std::shared_ptr<ide::files::FileSystem> fileSystem = nullptr,
-                    std::function<bool(QByteArrayView, ide::files::CodePage)> buildAtLoad = {});
+                    std::shared_ptr<ide::files::FileSystem> fileSystem = nullptr, const QString &passByText = {});
 
 } // namespace frontend

@@ -103,7 +103,7 @@ TEST(CodeOnDemand, ReadsAsAWholeLoad)
     ide::Ide whole;
     const std::string expected = described(whole.load(group));
     ide::Ide onDemand;
-    onDemand.setCodeOnDemand([](QByteArrayView, CodePage) { return false; });
+    onDemand.setCodeOnDemand(u("zzz_nowhere"));
     const std::string got = described(onDemand.load(group));
     EXPECT_EQ(got, expected);
     EXPECT_EQ(diagnosticSet(onDemand), diagnosticSet(whole));
@@ -120,7 +120,7 @@ TEST(CodeOnDemand, CodeDiagnosticsComeWithTheCode)
     fs->add(u("/p/c.bas"), QByteArray("Attribute VB_Name = \"C\"\r\nSub Nul()\r\n  x\0 = 1\r\n", 41));
     fs->add(u("/p/P.vbp"), "Type=Exe\r\nName=\"P\"\r\nModule=A; a.bas\r\nModule=B; b.bas\r\nModule=C; c.bas\r\n");
     ide::Ide ide(fs);
-    ide.setCodeOnDemand([](QByteArrayView bytes, CodePage cp) { return ide::mayHold(bytes, cp, u("widget"), false); });
+    ide.setCodeOnDemand(u("widget"));
     auto projects = ide.load(u("/p/P.vbp"));
     ASSERT_EQ(projects.size(), 1u);
     auto diagnostics = [&] {
@@ -140,4 +140,39 @@ TEST(CodeOnDemand, CodeDiagnosticsComeWithTheCode)
     EXPECT_NE(diagnostics().find("b.bas:2: End Sub missing for Broken"), std::string::npos) << diagnostics();
     EXPECT_TRUE(b->find(u("x = 1"), line, column, endLine, endColumn, false, false, false));
     EXPECT_EQ(line, 2);
+}
+
+// The code is read from the file when it is asked for: a file changed since the load is read as
+// it is now, with a word of it; one that can no longer be read leaves the module without code.
+TEST(CodeOnDemand, FilesChangedOrGoneSinceTheLoad)
+{
+    auto fs = std::make_shared<ide::files::MemoryFileSystem>();
+    const QByteArray d = "Attribute VB_Name = \"D\"\r\nSub Same()\r\nEnd Sub\r\n";
+    fs->add(u("/p/d.bas"), d);
+    fs->add(u("/p/e.bas"), "Attribute VB_Name = \"E\"\r\nSub Before()\r\nEnd Sub\r\n");
+    fs->add(u("/p/f.bas"), "Attribute VB_Name = \"F\"\r\nSub Gone()\r\nEnd Sub\r\n");
+    fs->add(u("/p/P.vbp"), "Type=Exe\r\nName=\"P\"\r\nModule=D; d.bas\r\nModule=E; e.bas\r\nModule=F; f.bas\r\n");
+    ide::Ide ide(fs);
+    ide.setCodeOnDemand(u("widget"));
+    auto projects = ide.load(u("/p/P.vbp"));
+    ASSERT_EQ(projects.size(), 1u);
+    ASSERT_TRUE(ide.diagnostics().empty());
+    fs->add(u("/p/e.bas"), "Attribute VB_Name = \"E\"\r\n' widget\r\nSub After()\r\n");
+    fs->setReadError(u("/p/f.bas"), u("Permission denied"));
+    auto components = projects[0]->vbComponents();
+    int line = 1, column = 1, endLine = -1, endColumn = -1;
+    // A search for another text reads the files again: the unchanged one still cannot hold it.
+    EXPECT_FALSE(components->item(u("D"))->codeModule()->find(u("After"), line, column, endLine, endColumn, false,
+                                                               false, false));
+    EXPECT_TRUE(components->item(u("E"))->codeModule()->find(u("After"), line, column, endLine, endColumn, false,
+                                                              false, false));
+    EXPECT_EQ(line, 2);
+    EXPECT_EQ(components->item(u("D"))->codeModule()->lines(1, 2), u("Sub Same()\r\nEnd Sub"));
+    EXPECT_EQ(components->item(u("F"))->codeModule()->countOfLines(), 0);
+    QStringList messages;
+    for (const auto &diagnostic : ide.diagnostics())
+        messages << QStringLiteral("%1:%2: %3").arg(diagnostic.file, QString::number(diagnostic.line), diagnostic.message);
+    EXPECT_EQ(messages, QStringList({u("/p/e.bas:0: Changed since the project was loaded: its code is read as the file is now"),
+                                     u("/p/e.bas:3: End Sub missing for After"),
+                                     u("/p/f.bas:0: The file could not be read again for its code: Permission denied")}));
 }

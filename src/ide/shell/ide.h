@@ -52,13 +52,13 @@ public:
     /// Threads that read a project's modules while loading it; 0 (the default) chooses from the
     /// machine and the project's size. What is loaded is the same for every count.
     void setLoadThreads(int threads);
-    /// From the next load on, a module whose file `buildAtLoad` turns down (given its bytes and
-    /// code page) is listed with its header and designer, but its code is built when first asked
-    /// for, and its own diagnostics (a missing End Sub, ...) join diagnostics() then; everything
-    /// decoding the file would report is reported at load all the same, or the module is built
-    /// at once. A Find its file's bytes cannot match leaves it unbuilt: a one-off search of a
-    /// large project builds only where the text may be. Null (the default) builds every module.
-    void setCodeOnDemand(std::function<bool(QByteArrayView bytes, files::CodePage codePage)> buildAtLoad);
+    /// From the next load on, a module whose file cannot hold `text` (ide::mayHold) is listed
+    /// with its header and designer, but its code is built when first asked for, from the file
+    /// read again, and its own diagnostics (a missing End Sub, ...) join diagnostics() then.
+    /// Whatever decoding the file reports is reported at load all the same, or the module is
+    /// built at once. A Find for `text` passes such a module by: a one-off search of a large
+    /// project builds only where the text may be. An empty text (the default) builds every module.
+    void setCodeOnDemand(const QString &text);
     /// The code page a loaded project was decoded with.
     files::CodePage codePageOf(const host::Ptr<host::VBProject> &project) const;
 

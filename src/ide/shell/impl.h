@@ -28,7 +28,7 @@ struct IdeState {
     std::shared_ptr<files::FileSystem> fileSystem;
     files::CodePage codePage = files::CodePage::Auto;
     int loadThreads = 0; // 0: chosen from the machine and the project's size
-    std::function<bool(QByteArrayView, files::CodePage)> buildAtLoad; // Ide::setCodeOnDemand
+    QString passByText; // Ide::setCodeOnDemand
     std::vector<files::Diagnostic> diagnostics;
     QHash<QString, std::function<host::Ptr<host::ComObject>()>> documentFactories;
     CommandHandler commandHandler;
@@ -172,17 +172,22 @@ private:
     std::vector<host::Ptr<MemberImpl>> m_items;
 };
 
-/// A module file whose code is built only when first asked for; what decoding it reports was
-/// reported at load (files::skimModule).
+/// A module file whose code is built only when first asked for, from the file read again: what
+/// decoding it reports was reported at load (files::skimModule), and its bytes could not hold
+/// `absentText`.
 struct PendingCode {
-    QByteArray bytes; // the file as read
-    int codeFirstFileLine = 1;
     QString path;
     files::CodePage codePage = files::CodePage::Cp1252;
+    int codeFirstFileLine = 1;
+    qsizetype size = 0;
+    size_t fingerprint = 0; // of the bytes read at load
+    QString absentText;
 };
 
 /// The code of a module's lines from `codeFirstFileLine` on.
 code::ModuleCode buildCode(const files::MixedLines &lines, int codeFirstFileLine);
+/// What tells a file's bytes from other bytes, near enough to notice a file changed.
+size_t fingerprint(QByteArrayView bytes);
 
 class CodeModuleImpl : public host::CodeModule, public std::enable_shared_from_this<CodeModuleImpl> {
 public:
@@ -208,6 +213,8 @@ public:
 
 private:
     void check(const char *call) const;
+    /// Builds the pending code from `bytes`, the file as it is now: as at load when unchanged.
+    void buildPending(const QByteArray &bytes, bool readable) const;
     std::weak_ptr<ComponentImpl> m_component;
     std::shared_ptr<IdeState> m_state;
     std::shared_ptr<Liveness> m_liveness;

@@ -163,11 +163,10 @@ struct BuiltMember {
 };
 
 /// Reads (unless already read), decodes and builds one member. `buffer` is storage the thread
-/// reuses from file to file; nothing built keeps a reference to it, but a member whose code
-/// `buildAtLoad` leaves for later takes it along.
+/// reuses from file to file; nothing built keeps a reference to it. A member whose file cannot
+/// hold `passByText` is only skimmed, when it can be (Ide::setCodeOnDemand).
 void buildMember(const files::FileSystem &fs, const QString &vbpPath, files::ProjectSources::Member &p,
-                 QByteArray &buffer, const std::function<bool(QByteArrayView, files::CodePage)> &buildAtLoad,
-                 BuiltMember &out)
+                 QByteArray &buffer, const QString &passByText, BuiltMember &out)
 {
     using CT = host::ComponentType;
     ComponentImpl::Data &c = out.data;
@@ -187,7 +186,7 @@ void buildMember(const files::FileSystem &fs, const QString &vbpPath, files::Pro
     }
     std::vector<files::Diagnostic> &parseDiags = out.diagnostics;
     std::optional<files::ModuleFile> skimmed;
-    if (buildAtLoad && !buildAtLoad(buffer, p.codePage))
+    if (!passByText.isEmpty() && !mayHold(buffer, p.codePage, passByText, false))
         skimmed = files::skimModule(buffer, p.codePage, p.path, parseDiags);
     files::MixedLines lines;
     if (!skimmed)
@@ -204,11 +203,8 @@ void buildMember(const files::FileSystem &fs, const QString &vbpPath, files::Pro
                     c.type == CT::UserControl || c.type == CT::DocObject || c.type == CT::ActiveXDesigner;
     c.root = std::move(module.root);
     if (skimmed) {
-        // The thread's storage may have grown for a larger file than this one.
-        QByteArray bytes = std::exchange(buffer, QByteArray());
-        bytes.squeeze();
-        c.pending = std::make_shared<PendingCode>(
-            PendingCode{std::move(bytes), module.codeFirstFileLine, p.path, p.codePage});
+        c.pending = std::make_shared<PendingCode>(PendingCode{p.path, p.codePage, module.codeFirstFileLine,
+                                                              buffer.size(), fingerprint(buffer), passByText});
         return;
     }
     c.code = buildCode(lines, module.codeFirstFileLine);
@@ -223,7 +219,7 @@ constexpr qsizetype kMembersPerLoadThread = 16;
 /// built on several threads when the project is large enough; what each yields, diagnostics
 /// included, is the same whichever thread built it.
 std::vector<BuiltMember> buildMembers(const files::FileSystem &fs, files::ProjectSources &sources, int threads,
-                                      const std::function<bool(QByteArrayView, files::CodePage)> &buildAtLoad)
+                                      const QString &passByText)
 {
     auto &pending = sources.members;
     std::vector<BuiltMember> built(pending.size());
@@ -231,7 +227,7 @@ std::vector<BuiltMember> buildMembers(const files::FileSystem &fs, files::Projec
     std::vector<QByteArray> buffers(static_cast<size_t>(threads));
     files::parallelFor(pending.size(), threads, [&](size_t k, int slot) {
         try {
-            buildMember(fs, sources.path, pending[k], buffers[size_t(slot)], buildAtLoad, built[k]);
+            buildMember(fs, sources.path, pending[k], buffers[size_t(slot)], passByText, built[k]);
         } catch (...) {
             built[k].failure = std::current_exception();
         }
@@ -240,6 +236,8 @@ std::vector<BuiltMember> buildMembers(const files::FileSystem &fs, files::Projec
 }
 
 } // namespace
+
+size_t fingerprint(QByteArrayView bytes) { return qHashBits(bytes.data(), size_t(bytes.size())); }
 
 code::ModuleCode buildCode(const files::MixedLines &lines, int codeFirstFileLine)
 {
@@ -346,7 +344,7 @@ Ptr<ProjectImpl> loadProjectFile(const std::shared_ptr<IdeState> &state, const Q
     // compare share; comparing with every component instead made large projects quadratic.
     QHash<QString, QStringList> loadedNames;
     loadedNames.reserve(qsizetype(pending.size()));
-    std::vector<BuiltMember> built = buildMembers(fs, *sources, state->loadThreads, state->buildAtLoad);
+    std::vector<BuiltMember> built = buildMembers(fs, *sources, state->loadThreads, state->passByText);
     std::vector<std::pair<std::size_t, files::Diagnostic>> readFailures;
     for (size_t k = 0; k < pending.size(); ++k)
         if (built[k].readFailure)

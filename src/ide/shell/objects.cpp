@@ -1,5 +1,7 @@
 #include "ide/shell/shell_impl.h"
 
+#include "ide/files/project_sources.h"
+
 namespace ide {
 
 using host::Error;
@@ -131,13 +133,47 @@ CodeModuleImpl::CodeModuleImpl(std::weak_ptr<ComponentImpl> component, std::shar
 {
 }
 
+void CodeModuleImpl::buildPending(const QByteArray &bytes, bool readable) const
+{
+    const std::shared_ptr<PendingCode> pending = std::move(m_pending);
+    auto &diagnostics = m_state->diagnostics;
+    if (!readable) {
+        m_code = code::ModuleCode();
+        return;
+    }
+    if (bytes.size() == pending->size && fingerprint(bytes) == pending->fingerprint) {
+        m_code = buildCode(files::decodeMixed(bytes, pending->codePage), pending->codeFirstFileLine);
+    } else {
+        // Read as a load would read it now; its name and designer stay those of the load.
+        diagnostics.push_back({pending->path, 0, QStringLiteral("Changed since the project was loaded: its code is "
+                                                                "read as the file is now")});
+        const files::MixedLines lines = files::decodeMixedLines(bytes, pending->codePage, pending->path, diagnostics);
+        m_code = buildCode(lines, files::parseModule(lines, pending->path, diagnostics).codeFirstFileLine);
+    }
+    for (const auto &d : m_code.diagnostics())
+        diagnostics.push_back({pending->path, d.fileLine, d.message});
+}
+
+namespace {
+
+/// The pending module's file as it is now, or why it cannot be read.
+bool readAgain(const IdeState &state, const PendingCode &pending, QByteArray &bytes, QString &error)
+{
+    return state.fileSystem->readInto(pending.path, bytes, &error);
+}
+
+} // namespace
+
 const code::ModuleCode &CodeModuleImpl::code() const
 {
     if (m_pending) {
-        const std::shared_ptr<PendingCode> pending = std::move(m_pending);
-        m_code = buildCode(files::decodeMixed(pending->bytes, pending->codePage), pending->codeFirstFileLine);
-        for (const auto &d : m_code.diagnostics())
-            m_state->diagnostics.push_back({pending->path, d.fileLine, d.message});
+        QByteArray bytes;
+        QString error;
+        const bool readable = readAgain(*m_state, *m_pending, bytes, error);
+        if (!readable)
+            m_state->diagnostics.push_back(
+                {m_pending->path, 0, QStringLiteral("The file could not be read again for its code: %1").arg(error)});
+        buildPending(bytes, readable);
     }
     return m_code;
 }
@@ -207,8 +243,15 @@ bool CodeModuleImpl::find(const QString &target, int &startLine, int &startCol, 
 {
     check("CodeModule.Find");
     // A module not built yet whose file cannot hold the text stays unbuilt.
-    if (m_pending && !mayHold(m_pending->bytes, m_pending->codePage, target, patternSearch))
+    if (m_pending && !patternSearch && target == m_pending->absentText)
         return false;
+    if (m_pending) {
+        QByteArray bytes;
+        QString error;
+        if (readAgain(*m_state, *m_pending, bytes, error) && !mayHold(bytes, m_pending->codePage, target, patternSearch)
+            && bytes.size() == m_pending->size && fingerprint(bytes) == m_pending->fingerprint)
+            return false;
+    }
     return code().find(target, startLine, startCol, endLine, endCol, wholeWord, matchCase, patternSearch);
 }
 

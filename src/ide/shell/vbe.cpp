@@ -354,10 +354,7 @@ void Ide::clearDiagnostics() { m_state->diagnostics.clear(); }
 void Ide::setCodePage(files::CodePage codePage) { m_state->codePage = codePage; }
 
 void Ide::setLoadThreads(int threads) { m_state->loadThreads = threads; }
-void Ide::setCodeOnDemand(std::function<bool(QByteArrayView, files::CodePage)> buildAtLoad)
-{
-    m_state->buildAtLoad = std::move(buildAtLoad);
-}
+void Ide::setCodeOnDemand(const QString &text) { m_state->passByText = text; }
 
 files::CodePage Ide::codePageOf(const Ptr<host::VBProject> &project) const
 {
