@@ -10,6 +10,7 @@
 #include "shared/bas_quillbox.h"
 
 #include <QFileInfo>
+#include <charconv>
 
 namespace cli {
 
@@ -34,6 +35,13 @@ struct FilePosition {
 FilePosition filePosition(const host::Ptr<host::CodeModule> &module, const QString &file, const shared::FindResult &hit)
 {
     return {file, fileLineOf(module, hit.Line), hit.Column};
+}
+
+void appendNumber(QString &to, int n)
+{
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    to += QLatin1StringView(digits, end - digits);
 }
 
 } // namespace
@@ -88,7 +96,7 @@ int runFind(const QStringList &rawArgs, const frontend::Console &console)
             if (!find::RunSearch(vbe, text, target, options, results))
                 return int(frontend::ExitNothingLoaded);
             frontend::Json all = frontend::Json::array();
-            QStringList lines;
+            QString lines;
             // Hits come module by module: look each module up by name once, not once a hit.
             host::Ptr<host::VBComponent> component;
             host::Ptr<host::CodeModule> module;
@@ -113,12 +121,19 @@ int runFind(const QStringList &rawArgs, const frontend::Console &console)
                                  .set("column", at.column)
                                  .set("text", hit.LineText));
                 } else {
-                    // Joined, not arg()-ed: a '%1' in a file name would take the next argument.
-                    lines << at.file + QLatin1Char(':') + QString::number(at.line) + QLatin1Char(':')
-                            + QString::number(at.column) + QLatin1String(": ") + hit.LineText;
+                    // Appended, not arg()-ed: a '%1' in a file name would take the next argument.
+                    if (!lines.isEmpty())
+                        lines += QLatin1Char('\n');
+                    lines += at.file;
+                    lines += QLatin1Char(':');
+                    appendNumber(lines, at.line);
+                    lines += QLatin1Char(':');
+                    appendNumber(lines, at.column);
+                    lines += QLatin1String(": ");
+                    lines += hit.LineText;
                 }
             }
-            console.out(args.json ? all.dump() : lines.join(QLatin1Char('\n')));
+            console.out(args.json ? all.dump() : lines);
             return int(frontend::ExitLoaded);
         },
         frontend::ExitUsage);
