@@ -10,6 +10,7 @@
 #include "shared/bas_quillbox.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <charconv>
 
 namespace cli {
@@ -97,14 +98,25 @@ int runFind(const QStringList &rawArgs, const frontend::Console &console)
                 return int(frontend::ExitNothingLoaded);
             frontend::Json all = frontend::Json::array();
             QString lines;
-            // Hits come module by module: look each module up by name once, not once a hit.
+            // Hits come module by module: each module is looked up once, among its project's
+            // components listed once (a look-up by name reads them one by one).
+            QHash<QString, QHash<QString, host::Ptr<host::VBComponent>>> componentsOf;
             host::Ptr<host::VBComponent> component;
             host::Ptr<host::CodeModule> module;
             QString file;
             const shared::FindResult *previous = nullptr;
             for (const shared::FindResult &hit : results.gFindResults) {
                 if (!previous || previous->ModuleName != hit.ModuleName || previous->ProjectName != hit.ProjectName) {
-                    component = projects->item(hit.ProjectName)->vbComponents()->item(hit.ModuleName);
+                    auto listed = componentsOf.find(hit.ProjectName);
+                    if (listed == componentsOf.end()) {
+                        listed = componentsOf.insert(hit.ProjectName, {});
+                        const auto components = projects->item(hit.ProjectName)->vbComponents();
+                        for (int k = components->count(); k >= 1; --k) // the first of a name wins
+                            listed->insert(components->item(k)->name(), components->item(k));
+                    }
+                    component = listed->value(hit.ModuleName);
+                    if (!component) // not the name the search recorded: as the host looks it up
+                        component = projects->item(hit.ProjectName)->vbComponents()->item(hit.ModuleName);
                     module = component->codeModule();
                     file = moduleFile(*component, relative);
                 }
