@@ -270,7 +270,10 @@ private:
     QStringList m_fileNames;
     QString m_designerId;
     host::Ptr<CodeModuleImpl> m_codeModule;
-    host::Ptr<FormImpl> m_designer;
+    /// The designer, made from m_designerRoot when first asked for (hasDesigner).
+    const host::Ptr<FormImpl> &form() const;
+    mutable host::Ptr<FormImpl> m_designer;
+    mutable files::ControlNode m_designerRoot;
     // The designer's top-level values as read (hasDesigner), until properties() builds them.
     bool m_hasDesigner = false;
     mutable QList<QPair<QString, QVariant>> m_designerValues;

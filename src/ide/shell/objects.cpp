@@ -293,9 +293,18 @@ void ComponentImpl::init(Data data)
     if (data.hasDesigner) {
         m_hasDesigner = true;
         m_designerValues = data.root.properties;
-        m_designer = m_type == CT::ActiveXDesigner ? std::make_shared<FormImpl>()
-                                                   : std::make_shared<FormImpl>(data.root);
+        if (m_type != CT::ActiveXDesigner)
+            m_designerRoot = std::move(data.root);
     }
+}
+
+const Ptr<FormImpl> &ComponentImpl::form() const
+{
+    if (m_hasDesigner && !m_designer) {
+        m_designer = std::make_shared<FormImpl>(m_designerRoot);
+        m_designerRoot = {};
+    }
+    return m_designer;
 }
 
 QString ComponentImpl::name() const
@@ -329,7 +338,7 @@ Ptr<host::CodeModule> ComponentImpl::codeModule() const
 Ptr<host::VBForm> ComponentImpl::designer() const
 {
     m_liveness->check();
-    return m_designer;
+    return form();
 }
 
 QString ComponentImpl::designerID() const { return m_designerId; }
@@ -386,7 +395,7 @@ Ptr<host::Window> ComponentImpl::designerWindow()
 {
     m_liveness->check();
     m_state->seam("VBComponent.DesignerWindow");
-    if (!m_designer)
+    if (!form())
         throw Error(err::ObjectNotSet);
     auto vbe = m_state->vbe.lock();
     auto window = m_designerWindow.lock();
