@@ -188,6 +188,8 @@ bool plainlyClean(QByteArrayView bytes, CodePage cp)
     const qsizetype n = bytes.size();
     // Line lengths are checked with their CR, so a line of exactly the longest length with a
     // CR LF is sent the long way too.
+    // Only a file of more bytes than the line cap can hold more lines than it.
+    const bool countLines = n + 1 >= MaxFileLines;
     qsizetype lines = 0;
     qsizetype lineStart = 0;
     bool high = false;
@@ -206,7 +208,8 @@ bool plainlyClean(QByteArrayView bytes, CodePage cp)
         if (lfs) {
             if (i + std::countr_zero(lfs) - lineStart > MaxLineLength)
                 return false;
-            lines += std::popcount(lfs);
+            if (countLines)
+                lines += std::popcount(lfs);
             lineStart = i + (31 - std::countl_zero(lfs)) + 1;
         } else if (i + 16 - lineStart > MaxLineLength) {
             return false;

@@ -190,6 +190,8 @@ TEST(SkimModule, GivesTheWholeFilesHeaderOrNothing)
         bigForm += "   Begin VB.CommandButton cmd" + QByteArray::number(k) + "\r\n      Caption = \"x\"\r\n   End\r\n";
     bigForm += "   Begin VB.Label lbl\r\n      Bogus Line\r\n   End\r\nEnd\r\nAttribute VB_Name = \"frmBig\"\r\n"
                "Attribute VB_GlobalNameSpace = False\r\nOption Explicit\r\nSub A()\r\n";
+    QByteArray pastTheCap = "Attribute VB_Name = \"Many\"\r\n";
+    pastTheCap += QByteArray("a\n").repeated(MaxFileLines);
     QByteArray exactly64; // the attributes end just where the first try ends
     for (int k = 0; k < 63; ++k)
         exactly64 += "Attribute VB_Ext_KEY" + QByteArray::number(k) + " = \"x\"\r\n";
@@ -219,6 +221,7 @@ TEST(SkimModule, GivesTheWholeFilesHeaderOrNothing)
         {"invalid cp932", "Attribute VB_Name = \"I\"\r\n' bad \x85\x40 here\r\n", CodePage::Cp932, false},
         {"lead byte before a line break", "Attribute VB_Name = \"I\"\r\n' cut \x82\r\nx\r\n", CodePage::Cp932, false},
         {"UTF-8", "Attribute VB_Name = \"U\"\r\n' caf\xC3\xA9\r\n", CodePage::Utf8, false},
+        {"past the line cap", pastTheCap, CodePage::Cp1252, false},
     };
     for (const auto &c : cases) {
         std::vector<Diagnostic> whole, skim;
