@@ -151,7 +151,9 @@ TEST(CodeOnDemand, FilesChangedOrGoneSinceTheLoad)
     fs->add(u("/p/d.bas"), d);
     fs->add(u("/p/e.bas"), "Attribute VB_Name = \"E\"\r\nSub Before()\r\nEnd Sub\r\n");
     fs->add(u("/p/f.bas"), "Attribute VB_Name = \"F\"\r\nSub Gone()\r\nEnd Sub\r\n");
-    fs->add(u("/p/P.vbp"), "Type=Exe\r\nName=\"P\"\r\nModule=D; d.bas\r\nModule=E; e.bas\r\nModule=F; f.bas\r\n");
+    fs->add(u("/p/g.bas"), "Attribute VB_Name = \"G\"\r\nSub Aaaa()\r\nEnd Sub\r\n");
+    fs->add(u("/p/P.vbp"), "Type=Exe\r\nName=\"P\"\r\nModule=D; d.bas\r\nModule=E; e.bas\r\nModule=F; f.bas\r\n"
+                           "Module=G; g.bas\r\n");
     ide::Ide ide(fs);
     ide.setCodeOnDemand(u("widget"));
     auto projects = ide.load(u("/p/P.vbp"));
@@ -159,6 +161,7 @@ TEST(CodeOnDemand, FilesChangedOrGoneSinceTheLoad)
     ASSERT_TRUE(ide.diagnostics().empty());
     fs->add(u("/p/e.bas"), "Attribute VB_Name = \"E\"\r\n' widget\r\nSub After()\r\n");
     fs->setReadError(u("/p/f.bas"), u("Permission denied"));
+    fs->add(u("/p/g.bas"), "Attribute VB_Name = \"G\"\r\nSub Bbbb()\r\nEnd Sub\r\n"); // as long as before
     auto components = projects[0]->vbComponents();
     int line = 1, column = 1, endLine = -1, endColumn = -1;
     // A search for another text reads the files again: the unchanged one still cannot hold it.
@@ -169,10 +172,12 @@ TEST(CodeOnDemand, FilesChangedOrGoneSinceTheLoad)
     EXPECT_EQ(line, 2);
     EXPECT_EQ(components->item(u("D"))->codeModule()->lines(1, 2), u("Sub Same()\r\nEnd Sub"));
     EXPECT_EQ(components->item(u("F"))->codeModule()->countOfLines(), 0);
+    EXPECT_EQ(components->item(u("G"))->codeModule()->lines(1, 1), u("Sub Bbbb()"));
     QStringList messages;
     for (const auto &diagnostic : ide.diagnostics())
         messages << QStringLiteral("%1:%2: %3").arg(diagnostic.file, QString::number(diagnostic.line), diagnostic.message);
     EXPECT_EQ(messages, QStringList({u("/p/e.bas:0: Changed since the project was loaded: its code is read as the file is now"),
                                      u("/p/e.bas:3: End Sub missing for After"),
-                                     u("/p/f.bas:0: The file could not be read again for its code: Permission denied")}));
+                                     u("/p/f.bas:0: The file could not be read again for its code: Permission denied"),
+                                     u("/p/g.bas:0: Changed since the project was loaded: its code is read as the file is now")}));
 }

@@ -11,6 +11,9 @@
 #include <exception>
 #include <optional>
 #include <utility>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ide {
 
@@ -237,7 +240,32 @@ std::vector<BuiltMember> buildMembers(const files::FileSystem &fs, files::Projec
 
 } // namespace
 
-size_t fingerprint(QByteArrayView bytes) { return qHashBits(bytes.data(), size_t(bytes.size())); }
+size_t fingerprint(QByteArrayView bytes)
+{
+    // Two running sums of 64-bit words (Fletcher's): a changed, moved or swapped word changes
+    // them, at the speed of reading the bytes.
+    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+    const qsizetype n = bytes.size();
+    std::uint64_t a = 0, b = 0;
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    __m128i va = _mm_setzero_si128(), vb = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        va = _mm_add_epi64(va, _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i)));
+        vb = _mm_add_epi64(vb, va);
+    }
+    std::uint64_t lanes[4];
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(lanes), va);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(lanes + 2), vb);
+    a = lanes[0] * 3 + lanes[1];
+    b = lanes[2] * 5 + lanes[3];
+#endif
+    for (; i < n; ++i) {
+        a += p[i];
+        b += a;
+    }
+    return size_t(a ^ (b * 0x9E3779B97F4A7C15ULL) ^ std::uint64_t(n));
+}
 
 code::ModuleCode buildCode(const files::MixedLines &lines, int codeFirstFileLine)
 {
