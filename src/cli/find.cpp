@@ -3,10 +3,10 @@
 #include "cli/commands.h"
 
 #include "cli/explore_session.h"
+#include "analysis/source_text.h"
 #include "cli/module_files.h"
 #include "find/search.h"
 #include "frontend/json.h"
-#include "analysis/source_text.h"
 #include "shared/bas_quillbox.h"
 
 #include <QFileInfo>

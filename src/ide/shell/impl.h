@@ -182,6 +182,9 @@ struct PendingCode {
     qsizetype size = 0;
     size_t fingerprint = 0; // of the bytes read at load
     QString absentText;
+
+    /// Whether `bytes` are the file as the load read it.
+    bool isFile(QByteArrayView bytes) const;
 };
 
 /// The code of a module's lines from `codeFirstFileLine` on.
@@ -214,7 +217,7 @@ public:
 private:
     void check(const char *call) const;
     /// Builds the pending code from `bytes`, the file as it is now: as at load when unchanged.
-    void buildPending(const QByteArray &bytes, bool readable) const;
+    void buildPending(const QByteArray &bytes) const;
     std::weak_ptr<ComponentImpl> m_component;
     std::shared_ptr<IdeState> m_state;
     std::shared_ptr<Liveness> m_liveness;

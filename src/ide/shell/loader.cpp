@@ -267,6 +267,11 @@ size_t fingerprint(QByteArrayView bytes)
     return size_t(a ^ (b * 0x9E3779B97F4A7C15ULL) ^ std::uint64_t(n));
 }
 
+bool PendingCode::isFile(QByteArrayView bytes) const
+{
+    return bytes.size() == size && ide::fingerprint(bytes) == fingerprint;
+}
+
 code::ModuleCode buildCode(const files::MixedLines &lines, int codeFirstFileLine)
 {
     std::vector<code::ModuleCode::SourceLine> codeLines;

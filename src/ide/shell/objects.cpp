@@ -133,15 +133,11 @@ CodeModuleImpl::CodeModuleImpl(std::weak_ptr<ComponentImpl> component, std::shar
 {
 }
 
-void CodeModuleImpl::buildPending(const QByteArray &bytes, bool readable) const
+void CodeModuleImpl::buildPending(const QByteArray &bytes) const
 {
     const std::shared_ptr<PendingCode> pending = std::move(m_pending);
     auto &diagnostics = m_state->diagnostics;
-    if (!readable) {
-        m_code = code::ModuleCode();
-        return;
-    }
-    if (bytes.size() == pending->size && fingerprint(bytes) == pending->fingerprint) {
+    if (pending->isFile(bytes)) {
         m_code = buildCode(files::decodeMixed(bytes, pending->codePage), pending->codeFirstFileLine);
     } else {
         // Read as a load would read it now; its name and designer stay those of the load.
@@ -154,26 +150,18 @@ void CodeModuleImpl::buildPending(const QByteArray &bytes, bool readable) const
         diagnostics.push_back({pending->path, d.fileLine, d.message});
 }
 
-namespace {
-
-/// The pending module's file as it is now, or why it cannot be read.
-bool readAgain(const IdeState &state, const PendingCode &pending, QByteArray &bytes, QString &error)
-{
-    return state.fileSystem->readInto(pending.path, bytes, &error);
-}
-
-} // namespace
-
 const code::ModuleCode &CodeModuleImpl::code() const
 {
     if (m_pending) {
         QByteArray bytes;
         QString error;
-        const bool readable = readAgain(*m_state, *m_pending, bytes, error);
-        if (!readable)
+        if (m_state->fileSystem->readInto(m_pending->path, bytes, &error)) {
+            buildPending(bytes);
+        } else {
             m_state->diagnostics.push_back(
                 {m_pending->path, 0, QStringLiteral("The file could not be read again for its code: %1").arg(error)});
-        buildPending(bytes, readable);
+            m_pending.reset();
+        }
     }
     return m_code;
 }
@@ -242,14 +230,13 @@ bool CodeModuleImpl::find(const QString &target, int &startLine, int &startCol, 
                           bool wholeWord, bool matchCase, bool patternSearch) const
 {
     check("CodeModule.Find");
-    // A module not built yet whose file cannot hold the text stays unbuilt.
-    if (m_pending && !patternSearch && target == m_pending->absentText)
-        return false;
     if (m_pending) {
+        // A module not built yet whose file cannot hold the text stays unbuilt.
+        if (!patternSearch && target == m_pending->absentText)
+            return false;
         QByteArray bytes;
-        QString error;
-        if (readAgain(*m_state, *m_pending, bytes, error) && !mayHold(bytes, m_pending->codePage, target, patternSearch)
-            && bytes.size() == m_pending->size && fingerprint(bytes) == m_pending->fingerprint)
+        if (m_state->fileSystem->readInto(m_pending->path, bytes, nullptr) && m_pending->isFile(bytes)
+            && !mayHold(bytes, m_pending->codePage, target, patternSearch))
             return false;
     }
     return code().find(target, startLine, startCol, endLine, endCol, wholeWord, matchCase, patternSearch);
