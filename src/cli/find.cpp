@@ -2,8 +2,8 @@
 // matches. The search is the add-in's; only the file positions come from the stand-in IDE.
 #include "cli/commands.h"
 
-#include "cli/explore_session.h"
 #include "analysis/source_text.h"
+#include "cli/explore_session.h"
 #include "cli/module_files.h"
 #include "find/search.h"
 #include "frontend/json.h"
